@@ -1,0 +1,151 @@
+#include "Sqlite.h"
+
+#include "Error.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+TSqliteDatabase::~TSqliteDatabase() { Close(); }
+
+void TSqliteDatabase::Open(const QString& path, bool create) {
+    Close();
+    m_path = path;
+    const QByteArray name = QFile::encodeName(path);
+    if (!create && !QFileInfo::exists(path)) {
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path));
+    }
+    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
+    m_readOnly = false;
+    if (rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN || rc == SQLITE_PERM) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        m_readOnly = true;
+    }
+    if (rc != SQLITE_OK) {
+        const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(path, reason));
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+    // A posted record is on disk when the call returns; the rollback journal keeps the file whole.
+    Execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Reading the schema checks that the file is a database at all.
+    Execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+void TSqliteDatabase::Close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+qint64 TSqliteDatabase::LastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+
+void TSqliteDatabase::Fail(const QString& what) const {
+    const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
+    throw EDatabaseError(QStringLiteral("%1 \"%2\": %3").arg(what, m_path, reason));
+}
+
+void TSqliteDatabase::Execute(const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString reason = QString::fromUtf8(error ? error : "unknown error");
+        sqlite3_free(error);
+        throw EDatabaseError(QStringLiteral("Table \"%1\": %2").arg(m_path, reason));
+    }
+}
+
+TSqliteStatement::TSqliteStatement(TSqliteDatabase& db, const QString& sql) : m_db(db) {
+    if (sqlite3_prepare_v2(db.Handle(), sql.toUtf8().constData(), -1, &m_stmt, nullptr) != SQLITE_OK) {
+        db.Fail(QStringLiteral("Cannot read table"));
+    }
+}
+
+TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(m_stmt); }
+
+void TSqliteStatement::Bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+        rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+    } else if (value.typeId() == QMetaType::QDate) {
+        const QByteArray text = value.toDate().toString(Qt::ISODate).toUtf8();
+        rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    } else {
+        const QByteArray text = value.toString().toUtf8();
+        rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) {
+        m_db.Fail(QStringLiteral("Cannot bind a value for table"));
+    }
+}
+
+void TSqliteStatement::BindAll(const std::vector<QVariant>& values, int first) {
+    for (const QVariant& value : values) {
+        Bind(first++, value);
+    }
+}
+
+bool TSqliteStatement::Step() {
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    m_db.Fail(QStringLiteral("Cannot access table"));
+}
+
+void TSqliteStatement::Reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(m_stmt); }
+
+qint64 TSqliteStatement::Int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
+QString TSqliteStatement::Text(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
+}
+
+bool TSqliteStatement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+QVariant TSqliteStatement::Value(int column) const {
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(Int64(column));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    default:
+        return QVariant(Text(column));
+    }
+}
+
+TTransaction::TTransaction(TSqliteDatabase& db) : m_db(db) {
+    if (db.IsReadOnly()) {
+        throw EDatabaseError(QStringLiteral("Table \"%1\" is read-only: the change cannot be stored").arg(db.Path()));
+    }
+    db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+TTransaction::~TTransaction() {
+    if (!m_done) {
+        sqlite3_exec(m_db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void TTransaction::Commit() {
+    m_db.Execute(QStringLiteral("COMMIT"));
+    m_done = true;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A connection to one table file. Raises EDatabaseError naming the file on every failure.
+class TSqliteDatabase {
+public:
+    TSqliteDatabase() = default;
+    ~TSqliteDatabase();
+    TSqliteDatabase(const TSqliteDatabase&) = delete;
+    TSqliteDatabase& operator=(const TSqliteDatabase&) = delete;
+
+    // Opens an existing file; falls back to read-only when the file may not be written.
+    void Open(const QString& path, bool create = false);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    bool IsReadOnly() const { return m_readOnly; }
+    const QString& Path() const { return m_path; }
+    sqlite3* Handle() const { return m_db; }
+
+    void Execute(const QString& sql);
+    qint64 LastInsertRowId() const;
+    [[noreturn]] void Fail(const QString& what) const;
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    bool m_readOnly = false;
+};
+
+// A prepared statement with bound parameters.
+class TSqliteStatement {
+public:
+    TSqliteStatement(TSqliteDatabase& db, const QString& sql);
+    ~TSqliteStatement();
+    TSqliteStatement(const TSqliteStatement&) = delete;
+    TSqliteStatement& operator=(const TSqliteStatement&) = delete;
+
+    void Bind(int index, const QVariant& value); // 1-based
+    void BindAll(const std::vector<QVariant>& values, int first = 1);
+    bool Step();   // true while a row is there
+    void Execute() { Step(); }
+    void Reset();
+
+    int ColumnCount() const;
+    qint64 Int64(int column) const;
+    QString Text(int column) const;
+    bool IsNull(int column) const;
+    QVariant Value(int column) const; // integer, text or null
+
+private:
+    TSqliteDatabase& m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// Every write runs inside one of these: committed by Commit(), rolled back if left without it.
+class TTransaction {
+public:
+    explicit TTransaction(TSqliteDatabase& db);
+    ~TTransaction();
+    TTransaction(const TTransaction&) = delete;
+    TTransaction& operator=(const TTransaction&) = delete;
+    void Commit();
+
+private:
+    TSqliteDatabase& m_db;
+    bool m_done = false;
+};

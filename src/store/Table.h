@@ -1,0 +1,157 @@
+#pragma once
+
+#include "DataSource.h"
+#include "Field.h"
+#include "FormatSettings.h"
+#include "FilterParser.h"
+#include "Sqlite.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Remembers a record so that a table can return to it.
+struct TBookmark {
+    qint64 Key = 0;
+    bool Valid = false;
+};
+
+// One table file of the data folder: a cursor over the records that pass the filter, in the order
+// of the selected index, with the edit states of a record and notifications to its data sources.
+// The table's own records live in a SQLite table named after the file ("Habitra.db" holds "Habitra").
+class TTable : public QObject {
+    Q_OBJECT
+public:
+    explicit TTable(QObject* owner = nullptr);
+    ~TTable() override;
+
+    // Set-up, before Open.
+    void SetDatabaseName(const QString& folder) { m_databaseName = folder; }
+    const QString& DatabaseName() const { return m_databaseName; }
+    void SetTableName(const QString& fileName) { m_tableName = fileName; }
+    const QString& TableName() const { return m_tableName; }
+    QString FilePath() const;
+    // The fields the program relies on; Open refuses a file that lacks one of them.
+    void SetFieldDefs(std::vector<TFieldDef> defs) { m_expected = std::move(defs); }
+    void SetFormatSettings(const TFormatSettings& settings) { m_settings = settings; }
+    const TFormatSettings& FormatSettings() const { return m_settings; }
+
+    void Open();
+    void Close();
+    bool Active() const { return m_state != dsInactive; }
+    void SetActive(bool active) { active ? Open() : Close(); }
+    bool CanModify() const { return Active() && !m_db.IsReadOnly(); }
+
+    int FieldCount() const { return int(m_fields.size()); }
+    TField* Fields(int index) const { return m_fields.at(size_t(index)).get(); }
+    TField* FindField(const QString& name) const;
+    TField* FieldByName(const QString& name) const; // raises EDatabaseError when missing
+
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    int MoveBy(int distance);
+    bool Eof() const { return m_eof; }
+    bool Bof() const { return m_bof; }
+    bool IsEmpty() const { return m_keys.empty(); }
+    int RecordCount() const { return int(m_keys.size()); }
+    int RecNo() const { return m_current + 1; } // 1-based; 0 when there is no record
+    void SetRecNo(int recNo);
+
+    TDataSetState State() const { return m_state; }
+    bool Modified() const { return m_modified; }
+    void Insert();
+    void Append();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    void Refresh();
+    // Ends a pending edit: posted when something changed, dropped otherwise.
+    void CheckBrowseMode();
+    // Asks the bound controls to write what was typed into the fields.
+    void UpdateRecord();
+
+    const QString& Filter() const { return m_filter; }
+    void SetFilter(const QString& filter);
+    bool Filtered() const { return m_filtered; }
+    void SetFiltered(bool filtered);
+    const QString& IndexName() const { return m_indexName; }
+    void SetIndexName(const QString& name);
+
+    TBookmark GetBookmark() const;
+    void GotoBookmark(const TBookmark& bookmark);
+    void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark{}; }
+    bool BookmarkValid(const TBookmark& bookmark) const;
+
+    void DisableControls() { ++m_disableCount; }
+    void EnableControls();
+    bool ControlsDisabled() const { return m_disableCount > 0; }
+
+    // A row of the current set, read without moving the cursor (row 0-based).
+    QVariant RowValue(int row, int field) const;
+
+    std::function<void(TTable&)> AfterInsert;
+    std::function<void(TTable&)> AfterPost;
+
+    // Used by TField.
+    QVariant CurrentValue(int field) const;
+    void SetCurrentValue(int field, const QVariant& value);
+
+    void AddDataSource(TDataSource* source);
+    void RemoveDataSource(TDataSource* source);
+
+private:
+    using TRecord = std::vector<QVariant>;
+
+    void CheckActive() const;
+    void CheckCanModify() const;
+    void BuildFields();
+    void LoadKeys();
+    void LocateKey(qint64 key, int fallback);
+    const TRecord& FetchRow(int row) const;
+    void LoadCurrent();
+    QVariant FromSql(int field, const QVariant& stored) const;
+    QVariant ToSql(int field, const QVariant& value) const;
+    void ChangeCursor(int row);
+    void DataEvent(TDataEvent event, TField* field = nullptr);
+    void BeginInsert(int position);
+    QString QuotedTable() const;
+    static QString Quoted(const QString& name);
+
+    QString m_databaseName;
+    QString m_tableName;
+    QString m_sqlTable;
+    std::vector<TFieldDef> m_expected;
+    TFormatSettings m_settings;
+    TSqliteDatabase m_db;
+    std::vector<std::unique_ptr<TField>> m_fields;
+
+    TDataSetState m_state = dsInactive;
+    std::vector<qint64> m_keys; // record keys of the current set; 0 stands for a record being inserted
+    int m_current = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+    TRecord m_buffer;
+    bool m_modified = false;
+    QSet<int> m_changedFields;
+
+    QString m_filter;
+    bool m_filtered = false;
+    TCompiledFilter m_compiledFilter;
+    QSet<QString> m_filterFields;
+    QString m_indexName;
+    QString m_orderSql = QStringLiteral("rowid");
+    QSet<QString> m_orderFields;
+
+    mutable QHash<qint64, TRecord> m_cache;
+    int m_disableCount = 0;
+    bool m_changedWhileDisabled = false;
+    std::vector<TDataSource*> m_sources;
+};

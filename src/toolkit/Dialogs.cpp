@@ -1,0 +1,80 @@
+#include "Dialogs.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
+    switch (icon) {
+    case QMessageBox::Information:
+        return QStringLiteral("Information");
+    case QMessageBox::Critical:
+        return QStringLiteral("Fejl");
+    case QMessageBox::Warning:
+        return QStringLiteral("Advarsel");
+    case QMessageBox::Question:
+        return QStringLiteral("Bekræft");
+    case QMessageBox::NoIcon:
+        break;
+    }
+    return QApplication::applicationDisplayName();
+}
+
+Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title, const QString& text,
+                                   const std::vector<TMsgDlgButton>& buttons) {
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, QApplication::activeModalWidget());
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText);
+    std::vector<std::pair<QAbstractButton*, TModalResult>> results;
+    for (TMsgDlgButton button : buttons) {
+        switch (button) {
+        case mbOK:
+            results.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOK);
+            break;
+        case mbCancel:
+            results.emplace_back(box.addButton(QStringLiteral("Annuller"), QMessageBox::RejectRole), mrCancel);
+            break;
+        case mbYes:
+            results.emplace_back(box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole), mrYes);
+            break;
+        case mbNo:
+            results.emplace_back(box.addButton(QStringLiteral("Nej"), QMessageBox::NoRole), mrNo);
+            break;
+        }
+    }
+    if (!results.empty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(results.front().first));
+        box.setEscapeButton(results.size() == 1 ? results.front().first : nullptr);
+        for (const auto& [widget, result] : results) {
+            if (result == mrCancel || result == mrNo) {
+                box.setEscapeButton(widget);
+            }
+        }
+    }
+    box.adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    }
+    box.exec();
+    for (const auto& [widget, result] : results) {
+        if (box.clickedButton() == widget) {
+            return result;
+        }
+    }
+    return buttons.size() == 1 ? results.front().second : mrCancel;
+}
+
+Dialogs::TModalResult Dialogs::MessageDlg(const QString& text, QMessageBox::Icon icon,
+                                          const std::vector<TMsgDlgButton>& buttons) {
+    return Box(icon, CaptionFor(icon), text, buttons);
+}
+
+void Dialogs::ShowMessage(const QString& text) {
+    Box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, {mbOK});
+}
+
+bool Dialogs::ConfirmDelete() {
+    return MessageDlg(QStringLiteral("Slet denne post?"), QMessageBox::Question, {mbOK, mbCancel}) == mrOK;
+}
