@@ -17,20 +17,24 @@ if(HABITRA_SANITIZE)
     target_link_options(habitra_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# habitra_library(<folder> SOURCES ... DEPENDS ...)
+# habitra_library(<folder> DEPENDS ...): every .cpp, .ui and .qrc of the folder.
 function(habitra_library folder)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
     set(target habitra_${folder})
-    add_library(${target} STATIC ${ARG_SOURCES})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    add_library(${target} STATIC ${sources})
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${target} PUBLIC habitra_options ${ARG_DEPENDS})
 endfunction()
 
-# habitra_test(<folder> SOURCES ... DEPENDS ...): one Qt Test program per source folder.
+# habitra_test(<folder> DEPENDS ...): one Qt Test program per source folder, of every .cpp in it.
 function(habitra_test folder)
-    cmake_parse_arguments(ARG "GUI" "" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
     set(target test_${folder})
-    add_executable(${target} ${ARG_SOURCES})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE habitra_testsupport ${ARG_DEPENDS})
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES
