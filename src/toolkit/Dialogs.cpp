@@ -24,7 +24,20 @@ QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
 
 Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title, const QString& text,
                                    const std::vector<TMsgDlgButton>& buttons) {
-    QMessageBox box(icon, title, text, QMessageBox::NoButton, QApplication::activeModalWidget());
+    // Owned by the window in front, so that the box stays in front of it and has no taskbar entry.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) {
+        owner = QApplication::activeWindow();
+    }
+    if (!owner) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->isWindow() && widget->windowType() == Qt::Window) {
+                owner = widget;
+                break;
+            }
+        }
+    }
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QAbstractButton*, TModalResult>> results;
@@ -54,7 +67,7 @@ Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title,
         }
     }
     box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         box.move(screen->availableGeometry().center() - box.rect().center());
     }
     box.exec();
