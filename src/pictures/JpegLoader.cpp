@@ -1,0 +1,250 @@
+#include "JpegLoader.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <csetjmp>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+QString ReadError(const QString& name, const QString& reason) {
+    return QStringLiteral("Cannot read the picture \"%1\": %2").arg(name, reason);
+}
+
+QString WriteError(const QString& name, const QString& reason) {
+    return QStringLiteral("Cannot write the picture \"%1\": %2").arg(name, reason);
+}
+
+// libjpeg reports through these callbacks; instead of printing and calling exit() they jump back
+// to the setjmp of the running decode or encode with libjpeg's message kept.
+struct TErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+    auto* manager = reinterpret_cast<TErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+void EmitMessage(j_common_ptr cinfo, int level) {
+    // Level -1 is a warning about damaged data; higher levels are trace output.
+    if (level < 0) {
+        ErrorExit(cinfo);
+    }
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InstallErrorManager(TErrorManager& manager) {
+    jpeg_std_error(&manager.pub);
+    manager.pub.error_exit = ErrorExit;
+    manager.pub.emit_message = EmitMessage;
+    manager.pub.output_message = OutputMessage;
+    manager.message[0] = '\0';
+}
+
+struct TDecoder {
+    jpeg_decompress_struct cinfo{};
+    TErrorManager error{};
+    QImage image;
+    std::vector<JSAMPROW> rows;
+    std::vector<JSAMPLE> cmykRow;
+    bool outOfMemory = false;
+};
+
+// Adobe's CMYK JPEGs store inverted inks, so the stored value is already "how much light".
+void CmykToRgb(const JSAMPLE* in, uchar* out, JDIMENSION width) {
+    for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+        const unsigned k = in[3];
+        out[0] = static_cast<uchar>(in[0] * k / 255);
+        out[1] = static_cast<uchar>(in[1] * k / 255);
+        out[2] = static_cast<uchar>(in[2] * k / 255);
+    }
+}
+
+// Everything that may longjmp lives here; the function holds no object with a destructor, so
+// the jump skips nothing. Returns false when libjpeg gave up (message in decoder.error).
+bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
+    jpeg_decompress_struct& cinfo = decoder.cinfo;
+    if (setjmp(decoder.error.jump)) {
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+
+    QImage::Format format = QImage::Format_RGB888;
+    bool cmyk = false;
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        cinfo.out_color_space = JCS_GRAYSCALE;
+        format = QImage::Format_Grayscale8;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        cinfo.out_color_space = JCS_CMYK;
+        cmyk = true;
+        break;
+    default:
+        cinfo.out_color_space = JCS_RGB;
+        break;
+    }
+    jpeg_start_decompress(&cinfo);
+
+    const JDIMENSION width = cinfo.output_width;
+    const JDIMENSION height = cinfo.output_height;
+    decoder.image = QImage(static_cast<int>(width), static_cast<int>(height), format);
+    if (decoder.image.isNull()) {
+        decoder.outOfMemory = true;
+        return false;
+    }
+    uchar* const bits = decoder.image.bits();
+    const qsizetype stride = decoder.image.bytesPerLine();
+
+    if (cmyk) {
+        decoder.cmykRow.resize(static_cast<size_t>(width) * 4);
+        JSAMPROW row = decoder.cmykRow.data();
+        while (cinfo.output_scanline < height) {
+            const JDIMENSION y = cinfo.output_scanline;
+            if (jpeg_read_scanlines(&cinfo, &row, 1) == 1) {
+                CmykToRgb(row, bits + y * stride, width);
+            }
+        }
+    } else {
+        // Straight into the image's rows, as many at a time as libjpeg will take.
+        decoder.rows.resize(height);
+        for (JDIMENSION y = 0; y < height; ++y) {
+            decoder.rows[y] = bits + y * stride;
+        }
+        while (cinfo.output_scanline < height) {
+            const JDIMENSION y = cinfo.output_scanline;
+            jpeg_read_scanlines(&cinfo, decoder.rows.data() + y, height - y);
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+QImage DecodeOrThrow(const uchar* data, unsigned long size, const QString& name) {
+    TDecoder decoder;
+    decoder.cinfo.err = &decoder.error.pub;
+    InstallErrorManager(decoder.error);
+    const bool ok = Decode(decoder, data, size);
+    jpeg_destroy_decompress(&decoder.cinfo);
+    if (decoder.outOfMemory) {
+        throw EPictureError(ReadError(name, QStringLiteral("not enough memory for %1 x %2 pixels")
+                                                .arg(decoder.cinfo.output_width)
+                                                .arg(decoder.cinfo.output_height)));
+    }
+    if (!ok) {
+        throw EPictureError(ReadError(name, QString::fromLocal8Bit(decoder.error.message)));
+    }
+    return std::move(decoder.image);
+}
+
+// Compressed bytes go into a growing byte array the encoder owns.
+struct TEncoder {
+    jpeg_compress_struct cinfo{};
+    TErrorManager error{};
+    jpeg_destination_mgr destination{};
+    QByteArray bytes;
+};
+
+TEncoder& EncoderOf(j_compress_ptr cinfo) {
+    return *static_cast<TEncoder*>(cinfo->client_data);
+}
+
+void InitDestination(j_compress_ptr cinfo) {
+    TEncoder& encoder = EncoderOf(cinfo);
+    encoder.bytes.resize(64 * 1024);
+    encoder.destination.next_output_byte = reinterpret_cast<JOCTET*>(encoder.bytes.data());
+    encoder.destination.free_in_buffer = static_cast<size_t>(encoder.bytes.size());
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+    TEncoder& encoder = EncoderOf(cinfo);
+    const qsizetype used = encoder.bytes.size();
+    encoder.bytes.resize(used * 2);
+    encoder.destination.next_output_byte = reinterpret_cast<JOCTET*>(encoder.bytes.data()) + used;
+    encoder.destination.free_in_buffer = static_cast<size_t>(encoder.bytes.size() - used);
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+    TEncoder& encoder = EncoderOf(cinfo);
+    encoder.bytes.resize(encoder.bytes.size() - static_cast<qsizetype>(encoder.destination.free_in_buffer));
+}
+
+bool Encode(TEncoder& encoder, const QImage& image, int quality) {
+    jpeg_compress_struct& cinfo = encoder.cinfo;
+    if (setjmp(encoder.error.jump)) {
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    encoder.destination.init_destination = InitDestination;
+    encoder.destination.empty_output_buffer = EmptyOutputBuffer;
+    encoder.destination.term_destination = TermDestination;
+    cinfo.dest = &encoder.destination;
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        auto row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+QImage LoadJpeg(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EPictureError(ReadError(path, file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw EPictureError(ReadError(path, file.errorString()));
+    }
+    return LoadJpeg(bytes, path);
+}
+
+QImage LoadJpeg(const QByteArray& bytes, const QString& name) {
+    return DecodeOrThrow(reinterpret_cast<const uchar*>(bytes.constData()),
+                         static_cast<unsigned long>(bytes.size()), name);
+}
+
+void SaveJpeg(const QImage& image, const QString& path, int quality) {
+    if (image.isNull()) {
+        throw EPictureError(WriteError(path, QStringLiteral("the picture is empty")));
+    }
+    const QImage source =
+        image.format() == QImage::Format_Grayscale8 ? image : image.convertToFormat(QImage::Format_RGB888);
+    TEncoder encoder;
+    encoder.cinfo.err = &encoder.error.pub;
+    encoder.cinfo.client_data = &encoder;
+    InstallErrorManager(encoder.error);
+    const bool ok = Encode(encoder, source, std::clamp(quality, 1, 100));
+    jpeg_destroy_compress(&encoder.cinfo);
+    if (!ok) {
+        throw EPictureError(WriteError(path, QString::fromLocal8Bit(encoder.error.message)));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encoder.bytes) != encoder.bytes.size() ||
+        !file.commit()) {
+        throw EPictureError(WriteError(path, file.errorString()));
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/Error.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// A picture that cannot be read or written. The message names the file and gives the reason,
+// libjpeg's own words where libjpeg found the fault.
+class EPictureError : public EHabitraError {
+public:
+    using EHabitraError::EHabitraError;
+};
+
+// JPEG through libjpeg. Decoding gives Format_RGB888, or Format_Grayscale8 for a grey picture;
+// CMYK and YCCK pictures are converted to RGB. Any libjpeg warning (a truncated or corrupt file)
+// counts as a failure, so a picture either loads whole or raises EPictureError.
+QImage LoadJpeg(const QString& path);
+// `name` only goes into the error message.
+QImage LoadJpeg(const QByteArray& bytes, const QString& name);
+
+// Writes `image` as a baseline JPEG; a grey image stays grey. quality is 1..100.
+void SaveJpeg(const QImage& image, const QString& path, int quality = 90);
