@@ -3,7 +3,9 @@
 add_library(habitra_options INTERFACE)
 target_compile_options(habitra_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
                                                  -Wno-missing-field-initializers)
-target_compile_definitions(habitra_options INTERFACE QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+# Test code may write plain string literals for its data.
+target_compile_definitions(habitra_options INTERFACE $<$<NOT:$<BOOL:$<TARGET_PROPERTY:HABITRA_TEST_CODE>>>:QT_NO_CAST_FROM_ASCII>
+                                                     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
                                                      HABITRA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
                                                      HABITRA_VERSION_MINOR=${PROJECT_VERSION_MINOR}
                                                      HABITRA_VERSION_PATCH=${PROJECT_VERSION_PATCH}
@@ -24,6 +26,7 @@ function(habitra_library folder)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                         ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     list(FILTER sources INCLUDE REGEX "\\.(cpp|ui|qrc|h)$")
+    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$") # a folder's program entry is its own target
     set(compiled ${sources})
     list(FILTER compiled INCLUDE REGEX "\\.cpp$")
     if(NOT compiled)
@@ -45,6 +48,7 @@ function(habitra_test folder)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     add_executable(${target} ${sources})
+    set_target_properties(${target} PROPERTIES HABITRA_TEST_CODE ON)
     target_link_libraries(${target} PRIVATE habitra_testsupport ${ARG_DEPENDS})
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES
