@@ -8,6 +8,8 @@
 #include <vector>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
@@ -50,14 +52,64 @@ void InstallErrorManager(TErrorManager& manager) {
     manager.message[0] = '\0';
 }
 
+// Reads either from memory or, in chunks, from an open file (a file is never held whole).
 struct TDecoder {
     jpeg_decompress_struct cinfo{};
     TErrorManager error{};
+    jpeg_source_mgr fileSource{};
+    QFile* file = nullptr;
+    bool startOfFile = true;
+    std::vector<JOCTET> chunk;
     QImage image;
     std::vector<JSAMPROW> rows;
     std::vector<JSAMPLE> cmykRow;
     bool outOfMemory = false;
 };
+
+TDecoder& DecoderOf(j_decompress_ptr cinfo) {
+    return *static_cast<TDecoder*>(cinfo->client_data);
+}
+
+void InitFileSource(j_decompress_ptr cinfo) {
+    DecoderOf(cinfo).startOfFile = true;
+}
+
+// As libjpeg's own stdio source: an empty file is an error, a short one ends with a warning.
+boolean FillFileBuffer(j_decompress_ptr cinfo) {
+    TDecoder& decoder = DecoderOf(cinfo);
+    qint64 count = decoder.file->read(reinterpret_cast<char*>(decoder.chunk.data()),
+                                      static_cast<qint64>(decoder.chunk.size()));
+    if (count < 0) {
+        ERREXIT(cinfo, JERR_FILE_READ);
+    }
+    if (count == 0) {
+        if (decoder.startOfFile) {
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        }
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        decoder.chunk[0] = 0xFF;
+        decoder.chunk[1] = JPEG_EOI;
+        count = 2;
+    }
+    decoder.fileSource.next_input_byte = decoder.chunk.data();
+    decoder.fileSource.bytes_in_buffer = static_cast<size_t>(count);
+    decoder.startOfFile = false;
+    return TRUE;
+}
+
+void SkipFileData(j_decompress_ptr cinfo, long count) {
+    jpeg_source_mgr& source = DecoderOf(cinfo).fileSource;
+    while (count > static_cast<long>(source.bytes_in_buffer)) {
+        count -= static_cast<long>(source.bytes_in_buffer);
+        FillFileBuffer(cinfo);
+    }
+    if (count > 0) {
+        source.next_input_byte += count;
+        source.bytes_in_buffer -= static_cast<size_t>(count);
+    }
+}
+
+void TermFileSource(j_decompress_ptr) {}
 
 // Adobe's CMYK JPEGs store inverted inks, so the stored value is already "how much light".
 void CmykToRgb(const JSAMPLE* in, uchar* out, JDIMENSION width) {
@@ -77,7 +129,17 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data, size);
+    if (decoder.file) {
+        decoder.chunk.resize(64 * 1024);
+        decoder.fileSource.init_source = InitFileSource;
+        decoder.fileSource.fill_input_buffer = FillFileBuffer;
+        decoder.fileSource.skip_input_data = SkipFileData;
+        decoder.fileSource.resync_to_restart = jpeg_resync_to_restart;
+        decoder.fileSource.term_source = TermFileSource;
+        cinfo.src = &decoder.fileSource;
+    } else {
+        jpeg_mem_src(&cinfo, data, size);
+    }
     jpeg_read_header(&cinfo, TRUE);
 
     QImage::Format format = QImage::Format_RGB888;
@@ -132,9 +194,12 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
     return true;
 }
 
-QImage DecodeOrThrow(const uchar* data, unsigned long size, const QString& name) {
+// Decodes `file` when given, else the bytes.
+QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const QString& name) {
     TDecoder decoder;
+    decoder.file = file;
     decoder.cinfo.err = &decoder.error.pub;
+    decoder.cinfo.client_data = &decoder;
     InstallErrorManager(decoder.error);
     const bool ok = Decode(decoder, data, size);
     jpeg_destroy_decompress(&decoder.cinfo);
@@ -215,15 +280,11 @@ QImage LoadJpeg(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw EPictureError(ReadError(path, file.errorString()));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw EPictureError(ReadError(path, file.errorString()));
-    }
-    return LoadJpeg(bytes, path);
+    return DecodeOrThrow(&file, nullptr, 0, path);
 }
 
 QImage LoadJpeg(const QByteArray& bytes, const QString& name) {
-    return DecodeOrThrow(reinterpret_cast<const uchar*>(bytes.constData()),
+    return DecodeOrThrow(nullptr, reinterpret_cast<const uchar*>(bytes.constData()),
                          static_cast<unsigned long>(bytes.size()), name);
 }
 
