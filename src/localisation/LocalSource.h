@@ -1,0 +1,5 @@
+#pragma once
+
+// The language source on language files.
+#include "localisation/LanguageFile.h"
+#include "localisation/LanguageSource.h"
