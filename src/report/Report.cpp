@@ -1,0 +1,74 @@
+#include "Report.h"
+
+#include "ReportError.h"
+#include "ReportLayout.h"
+#include "ReportPainter.h"
+#include "toolkit/ErrorDisplay.h"
+#include "toolkit/Platform.h"
+
+#include <QPdfWriter>
+#include <QPrinter>
+
+TReport::TReport() = default;
+
+TReport::~TReport() = default;
+
+QSizeF TReport::PageSize() const {
+    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+    return m_orientation == QPageLayout::Landscape ? a4.transposed() : a4;
+}
+
+double TReport::BandWidth() const {
+    return PageSize().width() - m_margins.left() - m_margins.right();
+}
+
+QPageLayout TReport::PageLayout() const {
+    return TReportPainter::PageLayout(PageSize(), m_orientation);
+}
+
+TReportBand& TReport::AddBand(TReportBandType type, double height) {
+    auto& band = m_bands.at(size_t(type));
+    if (!band) {
+        band = std::make_unique<TReportBand>(type, height);
+    }
+    return *band;
+}
+
+TReportElement* TReport::FindElement(const QString& name) const {
+    for (const auto& band : m_bands) {
+        if (TReportElement* element = band ? band->FindElement(name) : nullptr) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<TReportPage> TReport::Layout() {
+    return TReportLayout(*this).Run();
+}
+
+void TReport::Print(QPagedPaintDevice& device) {
+    const std::vector<TReportPage> pages = Layout();
+    TReportPainter::Paint(device, pages, PageLayout());
+}
+
+void TReport::SaveToPdf(const QString& path) {
+    const std::vector<TReportPage> pages = Layout();
+    QPdfWriter writer(path);
+    writer.setCreator(QStringLiteral("Habitra"));
+    writer.setTitle(m_title);
+    TReportPainter::Paint(writer, pages, PageLayout());
+}
+
+void TReport::Preview() {
+    const std::vector<TReportPage> pages = Layout();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageLayout(PageLayout());
+    printer.setCopyCount(1);
+    printer.setDocName(m_title);
+    const QPageLayout layout = PageLayout();
+    TPlatform::Instance().PrintPreview(printer, [&pages, &layout](QPrinter& target) {
+        ErrorDisplay::Guarded([&] { TReportPainter::Paint(target, pages, layout); });
+    });
+}

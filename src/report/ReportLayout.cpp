@@ -1,0 +1,150 @@
+#include "ReportLayout.h"
+
+#include "Report.h"
+#include "ReportError.h"
+#include "store/Table.h"
+
+namespace {
+constexpr double Tolerance = 0.001; // mm
+
+// Enables the table's controls again however the walk ends.
+class TControlsDisabled {
+public:
+    explicit TControlsDisabled(TTable* table) : m_table(table) {
+        if (m_table) {
+            m_table->DisableControls();
+        }
+    }
+    ~TControlsDisabled() {
+        if (m_table) {
+            m_table->EnableControls();
+        }
+    }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    TTable* m_table;
+};
+} // namespace
+
+TReportLayout::TReportLayout(TReport& report) : m_report(report) {}
+
+std::vector<TReportPage> TReportLayout::Run() {
+    m_context.DataSet = m_report.DataSet();
+    m_context.Settings = m_report.FormatSettings();
+    m_context.ReportTitle = m_report.Title();
+    try {
+        Prepare();
+        Walk();
+    } catch (const EReportError&) {
+        throw;
+    } catch (const EHabitraError& error) {
+        throw EReportError(QStringLiteral("The report could not be made: %1").arg(error.Message()));
+    }
+    return std::move(m_pages);
+}
+
+void TReportLayout::Prepare() {
+    TTable* table = m_context.DataSet;
+    if (table && !table->Active()) {
+        throw EReportError(QStringLiteral("The report's table \"%1\" is not open").arg(table->TableName()));
+    }
+    if (m_report.Band(rbDetail) && !table) {
+        throw EReportError(QStringLiteral("The report has a detail band but no table to print"));
+    }
+    m_bandFills.assign(5, nullptr);
+    for (int type = rbTitle; type <= rbPage; ++type) {
+        TReportBand* band = m_report.Band(TReportBandType(type));
+        if (!band) {
+            continue;
+        }
+        if (band->Color().isValid() && band->Color() != QColor(Qt::white)) {
+            auto fill = std::make_shared<TReportStyle>();
+            fill->Background = band->Color();
+            m_bandFills[size_t(type)] = fill;
+        }
+        for (const auto& element : band->Elements()) {
+            element->BeginLayout(m_context, *band);
+            m_elements.push_back(element.get());
+        }
+    }
+}
+
+void TReportLayout::Walk() {
+    TTable* table = m_context.DataSet;
+    TControlsDisabled disabled(table);
+    if (table) {
+        table->First();
+    }
+    const bool empty = table && table->IsEmpty();
+    if (empty && !m_report.PrintIfEmpty()) {
+        return;
+    }
+    BeginPage();
+    if (TReportBand* detail = m_report.Band(rbDetail)) {
+        for (; !table->Eof(); table->Next()) {
+            // A page always takes one detail band, even one taller than the room it has.
+            if (m_detailsOnPage > 0 && m_y + detail->Height() > FooterTop() + Tolerance) {
+                EndPage();
+                BeginPage();
+            }
+            for (TReportElement* element : m_elements) {
+                element->Accumulate(m_context);
+            }
+            PlaceBand(*detail, m_y);
+            m_y += detail->Height();
+            ++m_detailsOnPage;
+        }
+    }
+    EndPage();
+}
+
+double TReportLayout::FooterTop() const {
+    const TReportBand* footer = m_report.Band(rbPageFooter);
+    return m_report.PageSize().height() - m_report.Margins().bottom() - (footer ? footer->Height() : 0);
+}
+
+void TReportLayout::BeginPage() {
+    TReportPage page;
+    page.Number = int(m_pages.size()) + 1;
+    page.Size = m_report.PageSize();
+    page.Orientation = m_report.Orientation();
+    m_pages.push_back(std::move(page));
+    m_context.PageNumber = m_pages.back().Number;
+    m_y = m_report.Margins().top();
+    m_detailsOnPage = 0;
+    if (TReportBand* onPage = m_report.Band(rbPage)) {
+        PlaceBand(*onPage, 0);
+    }
+    for (TReportBandType type : {rbTitle, rbColumnHeader}) {
+        TReportBand* band = m_report.Band(type);
+        if (band && (type != rbTitle || m_pages.size() == 1)) {
+            PlaceBand(*band, m_y);
+            m_y += band->Height();
+        }
+    }
+}
+
+void TReportLayout::EndPage() {
+    if (TReportBand* footer = m_report.Band(rbPageFooter)) {
+        PlaceBand(*footer, FooterTop());
+    }
+}
+
+void TReportLayout::PlaceBand(TReportBand& band, double top) {
+    TReportPage& page = m_pages.back();
+    const QRectF rect = band.BandType() == rbPage
+                            ? QRectF(QPointF(0, 0), page.Size)
+                            : QRectF(m_report.Margins().left(), top, m_report.BandWidth(), band.Height());
+    if (const auto& fill = m_bandFills[size_t(band.BandType())]) {
+        TReportItem item;
+        item.Kind = rikFill;
+        item.Rect = rect;
+        item.Style = fill;
+        page.Items.push_back(std::move(item));
+    }
+    for (const auto& element : band.Elements()) {
+        element->Place(m_context, rect, page);
+    }
+}

@@ -1,0 +1,103 @@
+#include "ReportPainter.h"
+
+#include "ReportError.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+
+QPageLayout TReportPainter::PageLayout(const QSizeF& sizeMm, QPageLayout::Orientation orientation) {
+    const QSizeF portrait = orientation == QPageLayout::Landscape ? sizeMm.transposed() : sizeMm;
+    QPageLayout layout(QPageSize(portrait, QPageSize::Millimeter), orientation, QMarginsF(),
+                       QPageLayout::Millimeter);
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
+}
+
+void TReportPainter::Paint(QPagedPaintDevice& device, const std::vector<TReportPage>& pages,
+                           const QPageLayout& layout) {
+    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        printer->setFullPage(true);
+    }
+    if (!device.pageLayout().isEquivalentTo(layout)) {
+        device.setPageLayout(layout);
+    }
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        throw EReportError(
+            QStringLiteral("The report cannot be printed: the printer or file could not be opened"));
+    }
+    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            device.newPage();
+        }
+        PaintPage(painter, pages[i], dotsPerMm);
+    }
+    painter.end();
+}
+
+void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, double dotsPerMm) {
+    const auto toDevice = [dotsPerMm](const QRectF& mm) {
+        return QRectF(mm.left() * dotsPerMm, mm.top() * dotsPerMm, mm.width() * dotsPerMm,
+                      mm.height() * dotsPerMm);
+    };
+    const TReportStyle* current = nullptr;
+    for (const TReportItem& item : page.Items) {
+        const TReportStyle& style = *item.Style;
+        const QRectF box = toDevice(item.Rect);
+        switch (item.Kind) {
+        case rikFill:
+            painter.fillRect(box, style.Background);
+            break;
+        case rikPicture:
+            painter.save();
+            if (item.Overflows) {
+                painter.setClipRect(box);
+            }
+            painter.drawImage(toDevice(item.PictureRect), style.Picture);
+            painter.restore();
+            break;
+        case rikText: {
+            if (style.Background.isValid()) {
+                painter.fillRect(box, style.Background);
+            }
+            if (current != &style) {
+                painter.setFont(style.Font);
+                painter.setPen(style.FontColor);
+                current = &style;
+            }
+            if (item.Overflows) {
+                painter.save();
+                painter.setClipRect(box);
+            }
+            const double lineHeight = style.LineHeight * dotsPerMm;
+            const int flags = int(style.Alignment) | Qt::AlignTop | Qt::TextSingleLine;
+            QRectF lineBox(box.left(), box.top(), box.width(), lineHeight);
+            for (const QStringView line : QStringView(item.Text).tokenize(QLatin1Char('\n'))) {
+                painter.drawText(lineBox, flags, line.toString());
+                lineBox.translate(0, lineHeight);
+            }
+            if (item.Overflows) {
+                painter.restore();
+                current = nullptr;
+            }
+            break;
+        }
+        }
+    }
+}
+
+QImage TReportPainter::Render(const TReportPage& page, double dpi) {
+    const double dotsPerMm = dpi / 25.4;
+    QImage image(qRound(page.Size.width() * dotsPerMm), qRound(page.Size.height() * dotsPerMm),
+                 QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dotsPerMm * 1000));
+    image.setDotsPerMeterY(qRound(dotsPerMm * 1000));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    PaintPage(painter, page, dotsPerMm);
+    return image;
+}

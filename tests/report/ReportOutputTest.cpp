@@ -1,0 +1,108 @@
+#include "ReportFixture.h"
+#include "TestRegistry.h"
+#include "report/ReportDataField.h"
+#include "report/ReportError.h"
+#include "report/ReportExpression.h"
+#include "report/ReportFonts.h"
+#include "report/ReportImage.h"
+
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The preview, PDF output, fonts and failures before anything is shown.
+class TReportOutputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ArialResolvesToItsMetricTwin() {
+        ReportFonts::Install();
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("Arial"), 10)).family(), QStringLiteral("Liberation Sans"));
+    }
+
+    void PreviewRendersPagesThatPdftotextReads() {
+        TReportFixture fixture;
+        for (int i = 1; i <= 45; ++i) {
+            fixture.AddItem(QStringLiteral("Genstand %1").arg(i), 100000 + i, QStringLiteral("Møbler"),
+                            QStringLiteral("Ærø Møbler"));
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("liste.pdf"));
+        auto platform = std::make_unique<TPdfPreviewPlatform>(path);
+        TPdfPreviewPlatform* preview = platform.get();
+        TPlatformScope scope(std::move(platform));
+        auto report = TReportFixture::ListReport(fixture.Table(), TFormatSettings::Danish());
+        report->SetTitle(QStringLiteral("Møbler"));
+        report->Preview();
+        QCOMPARE(preview->Previews, 1);
+
+        bool ran = false;
+        const QString text = PdfText(path, &ran);
+        QVERIFY2(ran, "pdftotext (poppler-utils) could not read the PDF");
+        QCOMPARE(text.count(QLatin1Char('\f')), 2); // two pages
+        const QString firstPage = text.section(QLatin1Char('\f'), 0, 0);
+        const QString secondPage = text.section(QLatin1Char('\f'), 1, 1);
+        QCOMPARE(firstPage.section(QLatin1Char('\n'), 0, 0).trimmed(), QStringLiteral("Møbler"));
+        for (const QString& expected :
+             {QStringLiteral("Beskrivelse"), QStringLiteral("Købsdato"), QStringLiteral("Værdi"),
+              QStringLiteral("Genstand 1 "), QStringLiteral("Ærø Møbler"), QStringLiteral("1000,01"),
+              QStringLiteral("01-03-2004"), QStringLiteral("Side 1")}) {
+            QVERIFY2(firstPage.contains(expected),
+                     qPrintable(expected + QStringLiteral(" missing from:\n") + firstPage));
+        }
+        // 39 rows of 1000 plus 1..39 øre on the first page; the grand total on the second.
+        QVERIFY2(firstPage.contains(QStringLiteral("Kr 39.007,80")), qPrintable(firstPage));
+        QVERIFY(secondPage.contains(QStringLiteral("Genstand 45")));
+        QVERIFY(secondPage.contains(QStringLiteral("Side 2")));
+        QVERIFY(secondPage.contains(QStringLiteral("Kr 45.010,35")));
+        QVERIFY(secondPage.contains(QStringLiteral("Beskrivelse"))); // column header on every page
+    }
+
+    void FailuresStopBeforeThePreview_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown field") << QStringLiteral("field") << QStringLiteral("\"Farve\"");
+        QTest::newRow("bad expression") << QStringLiteral("expression") << QStringLiteral("\"Avg(Vaerdi)\"");
+        QTest::newRow("text summed") << QStringLiteral("text sum")
+                                     << QStringLiteral("\"Fabrikat\" holds text");
+        QTest::newRow("closed table") << QStringLiteral("closed") << QStringLiteral("is not open");
+        QTest::newRow("no picture") << QStringLiteral("picture") << QStringLiteral("\"QRImage1\"");
+    }
+    void FailuresStopBeforeThePreview() {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        TReportFixture fixture;
+        fixture.AddItem(QStringLiteral("Sofa"), 100, QStringLiteral("Møbler"), QStringLiteral("ikke et tal"));
+        auto report = TReportFixture::ListReport(fixture.Table(), TFormatSettings::Danish());
+        TReportBand& footer = *report->Band(rbPageFooter);
+        if (fault == QLatin1String("field")) {
+            footer.Add<TReportDataField>(QStringLiteral("Extra"), QStringLiteral("Farve"));
+        } else if (fault == QLatin1String("expression")) {
+            footer.Add<TReportExpression>(QStringLiteral("Extra"), QStringLiteral("Avg(Vaerdi)"));
+        } else if (fault == QLatin1String("text sum")) {
+            footer.Add<TReportExpression>(QStringLiteral("Extra"), QStringLiteral("Sum(Fabrikat)"));
+        } else if (fault == QLatin1String("closed")) {
+            fixture.Table().Close();
+        } else {
+            report->AddBand(rbPage, 0).Add<TReportImage>(QStringLiteral("QRImage1"));
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("fejl.pdf"));
+        auto platform = std::make_unique<TPdfPreviewPlatform>(path);
+        TPdfPreviewPlatform* preview = platform.get();
+        TPlatformScope scope(std::move(platform));
+        try {
+            report->Preview();
+            QFAIL("the report did not fail");
+        } catch (const EReportError& error) {
+            QVERIFY2(error.Message().contains(message), qPrintable(error.Message()));
+        }
+        QCOMPARE(preview->Previews, 0);
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!fixture.Table().ControlsDisabled());
+    }
+};
+
+HABITRA_TEST(TReportOutputTest)
+#include "ReportOutputTest.moc"
