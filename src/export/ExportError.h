@@ -1,0 +1,9 @@
+#pragma once
+
+#include "store/Error.h"
+
+// Failures of the exporter: folder or file not creatable, short writes, a closed source.
+class EExportError : public EHabitraError {
+public:
+    using EHabitraError::EHabitraError;
+};

@@ -1,0 +1,74 @@
+#include "ExportWriter.h"
+
+#include "ExportError.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+#include <QStringEncoder>
+
+namespace {
+constexpr qsizetype BlockChars = 32 * 1024;
+const char* const Codec = "windows-1252";
+
+void RaiseWriteError() {
+    throw EExportError(QStringLiteral("Stream write error"));
+}
+} // namespace
+
+TExportWriter::TExportWriter(QIODevice& device) : m_device(device) {
+    m_pending.reserve(BlockChars + 1024);
+}
+
+QByteArray TExportWriter::Encode(const QString& text) {
+    QStringEncoder encoder(Codec, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder(text);
+    if (!encoder.hasError()) {
+        return bytes;
+    }
+    // A character the code page lacks becomes "?"; the encoder's error state sticks, so each character
+    // gets one of its own.
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QStringEncoder single(Codec, QStringConverter::Flag::Stateless);
+        const QByteArray one = single(QStringView(text).mid(i, length));
+        bytes += single.hasError() ? QByteArray("?") : one;
+        i += length;
+    }
+    return bytes;
+}
+
+void TExportWriter::Write(const QString& text) {
+    m_pending += text;
+    if (m_pending.size() >= BlockChars) {
+        WriteBlock();
+    }
+}
+
+void TExportWriter::WriteLn(const QString& text) {
+    m_pending += text;
+    m_pending += QLatin1String("\r\n");
+    if (m_pending.size() >= BlockChars) {
+        WriteBlock();
+    }
+}
+
+void TExportWriter::WriteBlock() {
+    if (m_pending.isEmpty()) {
+        return;
+    }
+    const QByteArray bytes = Encode(m_pending);
+    m_pending.clear();
+    if (m_device.write(bytes) != bytes.size()) {
+        RaiseWriteError();
+    }
+}
+
+void TExportWriter::Flush() {
+    WriteBlock();
+    if (auto* file = qobject_cast<QFileDevice*>(&m_device)) {
+        if (!file->flush()) {
+            RaiseWriteError();
+        }
+    }
+}
