@@ -7,7 +7,9 @@
 TCustomLanguageSource::TCustomLanguageSource(QObject* owner)
     : TComponent(owner), m_settings(std::make_unique<TLanguageSettings>(this)) {}
 
-TCustomLanguageSource::~TCustomLanguageSource() { m_destroying = true; }
+TCustomLanguageSource::~TCustomLanguageSource() {
+    m_destroying = true;
+}
 
 void TCustomLanguageSource::CheckIndex(int index) const {
     if (index < -1 || index > m_languages.size() - 1) {
@@ -66,7 +68,9 @@ void TCustomLanguageSource::RegisterLocalizer(TCustomLocalizer* localizer) {
     }
 }
 
-void TCustomLanguageSource::UnregisterLocalizer(TCustomLocalizer* localizer) { m_localizers.removeAll(localizer); }
+void TCustomLanguageSource::UnregisterLocalizer(TCustomLocalizer* localizer) {
+    m_localizers.removeAll(localizer);
+}
 
 void TCustomLanguageSource::LocalizeAll() {
     // A localizer may leave the registry while it works; walk a copy.
@@ -118,7 +122,9 @@ void TCustomLanguageSource::Close() {
     }
 }
 
-QString TCustomLanguageSource::GetSection() const { return m_currentSection; }
+QString TCustomLanguageSource::GetSection() const {
+    return m_currentSection;
+}
 
 bool TCustomLanguageSource::IsReadOnly() const {
     return OnIsReadOnly ? OnIsReadOnly(const_cast<TCustomLanguageSource*>(this)) : true;

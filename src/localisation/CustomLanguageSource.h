@@ -70,7 +70,8 @@ public:
     std::function<void(TCustomLanguageSource*)> OnClose;
     std::function<bool(TCustomLanguageSource*)> OnIsReadOnly;
     std::function<void(TCustomLanguageSource*, const QString& name)> OnSetSection;
-    std::function<QString(TCustomLanguageSource*, const QString& ident, const QString& defaultValue)> OnReadString;
+    std::function<QString(TCustomLanguageSource*, const QString& ident, const QString& defaultValue)>
+        OnReadString;
     std::function<void(TCustomLanguageSource*, const QString& ident, const QString& value)> OnWriteString;
     std::function<void(TCustomLanguageSource*, QStringList& list)> OnReadSection;
     std::function<void(TCustomLanguageSource*, const QStringList& list)> OnWriteSection;

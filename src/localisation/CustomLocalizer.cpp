@@ -12,7 +12,9 @@ TCustomLocalizer::~TCustomLocalizer() {
     }
 }
 
-bool TCustomLocalizer::IsDestroying() const { return m_destroying || ComponentModel::IsDestroying(this); }
+bool TCustomLocalizer::IsDestroying() const {
+    return m_destroying || ComponentModel::IsDestroying(this);
+}
 
 void TCustomLocalizer::SetSource(TCustomLanguageSource* source) {
     if (IsLoading()) {

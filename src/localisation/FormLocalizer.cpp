@@ -22,7 +22,9 @@ QObject* TFormLocalizer::CheckedOwner(QObject* owner) {
     return owner;
 }
 
-QString TFormLocalizer::WindowName() const { return Window() != nullptr ? Window()->objectName() : QString(); }
+QString TFormLocalizer::WindowName() const {
+    return Window() != nullptr ? Window()->objectName() : QString();
+}
 
 void TFormLocalizer::SetPropNames(const QStringList& names) {
     if (Source() != nullptr && Source()->ActiveLanguage() >= 0) {
@@ -54,7 +56,9 @@ void TFormLocalizer::SetExcluded(const QStringList& excluded) {
     Localize();
 }
 
-void TFormLocalizer::Localize() { LoadForm(WindowName()); }
+void TFormLocalizer::Localize() {
+    LoadForm(WindowName());
+}
 
 void TFormLocalizer::Save() {
     TCustomLocalizer::Save();
@@ -76,7 +80,8 @@ void TFormLocalizer::LanguageChanged() {
     TCustomLocalizer::LanguageChanged();
 }
 
-void TFormLocalizer::DoPropertyLocalizing(QObject* object, const QString& propName, QString& value, bool& allow) {
+void TFormLocalizer::DoPropertyLocalizing(QObject* object, const QString& propName, QString& value,
+                                          bool& allow) {
     if (OnPropertyLocalizing) {
         OnPropertyLocalizing(this, object, propName, value, allow);
     }
@@ -102,7 +107,8 @@ void TFormLocalizer::DoPropertySaved(QObject* object, const QString& propName, c
 
 void TFormLocalizer::LoadForm(const QString& sectionName) {
     TCustomLanguageSource* source = Source();
-    if (source == nullptr || source->ActiveLanguage() < 0 || source->ActiveLanguage() >= source->Languages().size()) {
+    if (source == nullptr || source->ActiveLanguage() < 0 ||
+        source->ActiveLanguage() >= source->Languages().size()) {
         ApplyFontSettings(1, 0);
         RestoreOriginals(m_propNames);
         return;
@@ -153,8 +159,8 @@ std::pair<QObject*, QString> TFormLocalizer::ResolveKey(const QString& key) cons
         const QString part = rest.left(separator);
         const QChar separatorChar = rest.at(separator);
         rest.remove(0, separator + 1);
-        const bool owner = ComponentModel::IsWindow(current) || ComponentModel::IsFrame(current) ||
-                           current == Window();
+        const bool owner =
+            ComponentModel::IsWindow(current) || ComponentModel::IsFrame(current) || current == Window();
         if (QObject* component = owner ? ComponentModel::FindComponent(current, part) : nullptr) {
             current = component;
         } else if (ContainsText(m_propNames, part) && separatorChar == QLatin1Char('.')) {
@@ -176,7 +182,8 @@ std::pair<QObject*, QString> TFormLocalizer::ResolveKey(const QString& key) cons
 
 void TFormLocalizer::ApplyValue(QObject* object, const QString& propName, const QStringList& names,
                                 const QString& value) {
-    if (object == nullptr || !ContainsText(names, propName) || !PropertyAdapter::HasProperty(object, propName)) {
+    if (object == nullptr || !ContainsText(names, propName) ||
+        !PropertyAdapter::HasProperty(object, propName)) {
         return;
     }
     QString newValue = value;
@@ -231,7 +238,8 @@ QString TFormLocalizer::PropertyValue(const QObject* object, const QString& prop
     }
 }
 
-std::pair<QObject*, QString> TFormLocalizer::FollowDependency(QObject* component, const QString& propName) const {
+std::pair<QObject*, QString> TFormLocalizer::FollowDependency(QObject* component,
+                                                              const QString& propName) const {
     QString target = propName;
     QSet<QString> seen{propName.toCaseFolded()};
     int index;
@@ -256,7 +264,9 @@ std::pair<QObject*, QString> TFormLocalizer::FollowDependency(QObject* component
     return {object, parts.last()};
 }
 
-void TFormLocalizer::CaptureOriginals(const QStringList& names, QStringList& target) { Capture(names, &target); }
+void TFormLocalizer::CaptureOriginals(const QStringList& names, QStringList& target) {
+    Capture(names, &target);
+}
 
 void TFormLocalizer::Capture(const QStringList& names, QStringList* list) {
     QObject* window = Window();

@@ -11,8 +11,8 @@ Q_DECLARE_FLAGS(TSaveOptions, TSaveOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TSaveOptions)
 
 // (Sender, Obj, PropName, var NewValue, var Allow)
-using TPropProcessingEvent =
-    std::function<void(QObject* sender, QObject* object, const QString& propName, QString& value, bool& allow)>;
+using TPropProcessingEvent = std::function<void(QObject* sender, QObject* object, const QString& propName,
+                                                QString& value, bool& allow)>;
 // (Sender, Obj, PropName, Value)
 using TPropProcessedEvent =
     std::function<void(QObject* sender, QObject* object, const QString& propName, const QString& value)>;

@@ -11,7 +11,9 @@
 namespace {
 const QString GeneralSettings = QStringLiteral("General Settings");
 
-QString Fold(const QString& text) { return text.toCaseFolded(); }
+QString Fold(const QString& text) {
+    return text.toCaseFolded();
+}
 
 // Trims characters with codes 0 to 32 from both ends.
 QStringView TrimControls(QStringView text) {
@@ -153,7 +155,9 @@ void TLanguageFile::ReadSectionValues(const QString& section, QStringList& list)
     }
 }
 
-bool TLanguageFile::SectionExists(const QString& section) const { return FindSection(section) != nullptr; }
+bool TLanguageFile::SectionExists(const QString& section) const {
+    return FindSection(section) != nullptr;
+}
 
 QStringList TLanguageFile::Sections() const {
     QStringList names;
@@ -216,7 +220,8 @@ void TLanguageFile::Save() const {
     for (const TSection& section : m_sections) {
         text += QLatin1Char('[') + section.name + QStringLiteral("]\r\n");
         for (const TEntry& entry : section.entries) {
-            text += (entry.hasKey ? entry.key + QLatin1Char('=') + entry.raw : entry.line) + QStringLiteral("\r\n");
+            text += (entry.hasKey ? entry.key + QLatin1Char('=') + entry.raw : entry.line) +
+                    QStringLiteral("\r\n");
         }
         text += QStringLiteral("\r\n");
     }
@@ -225,6 +230,7 @@ void TLanguageFile::Save() const {
     const QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw EHabitraError(QStringLiteral("Cannot write file \"%1\". %2").arg(m_fileName, file.errorString()));
+        throw EHabitraError(
+            QStringLiteral("Cannot write file \"%1\". %2").arg(m_fileName, file.errorString()));
     }
 }

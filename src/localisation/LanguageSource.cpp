@@ -4,7 +4,9 @@
 
 TLanguageSource::TLanguageSource(QObject* owner) : TFileLanguageSource(owner) {}
 
-TLanguageSource::~TLanguageSource() { Close(); }
+TLanguageSource::~TLanguageSource() {
+    Close();
+}
 
 void TLanguageSource::Open() {
     Close();
@@ -13,9 +15,13 @@ void TLanguageSource::Open() {
     }
 }
 
-void TLanguageSource::Close() { m_languageFile.reset(); }
+void TLanguageSource::Close() {
+    m_languageFile.reset();
+}
 
-bool TLanguageSource::IsReadOnly() const { return false; }
+bool TLanguageSource::IsReadOnly() const {
+    return false;
+}
 
 QString TLanguageSource::ReadString(const QString& ident, const QString& defaultValue) {
     if (!m_languageFile || ident.isEmpty()) {

@@ -15,19 +15,21 @@ struct TCharSet {
 };
 
 const TCharSet CharSets[] = {
-    {"ANSI_CHARSET", 0, "windows-1252"},         {"DEFAULT_CHARSET", 1, "windows-1252"},
-    {"SYMBOL_CHARSET", 2, "windows-1252"},       {"MAC_CHARSET", 77, "windows-1252"},
-    {"SHIFTJIS_CHARSET", 128, "Shift_JIS"},      {"HANGEUL_CHARSET", 129, "windows-949"},
-    {"JOHAB_CHARSET", 130, "windows-1252"},      {"GB2312_CHARSET", 134, "GBK"},
-    {"CHINESEBIG5_CHARSET", 136, "Big5"},        {"GREEK_CHARSET", 161, "windows-1253"},
-    {"TURKISH_CHARSET", 162, "windows-1254"},    {"VIETNAMESE_CHARSET", 163, "windows-1258"},
-    {"HEBREW_CHARSET", 177, "windows-1255"},     {"ARABIC_CHARSET", 178, "windows-1256"},
-    {"BALTIC_CHARSET", 186, "windows-1257"},     {"RUSSIAN_CHARSET", 204, "windows-1251"},
-    {"THAI_CHARSET", 222, "windows-874"},        {"EASTEUROPE_CHARSET", 238, "windows-1250"},
+    {"ANSI_CHARSET", 0, "windows-1252"},      {"DEFAULT_CHARSET", 1, "windows-1252"},
+    {"SYMBOL_CHARSET", 2, "windows-1252"},    {"MAC_CHARSET", 77, "windows-1252"},
+    {"SHIFTJIS_CHARSET", 128, "Shift_JIS"},   {"HANGEUL_CHARSET", 129, "windows-949"},
+    {"JOHAB_CHARSET", 130, "windows-1252"},   {"GB2312_CHARSET", 134, "GBK"},
+    {"CHINESEBIG5_CHARSET", 136, "Big5"},     {"GREEK_CHARSET", 161, "windows-1253"},
+    {"TURKISH_CHARSET", 162, "windows-1254"}, {"VIETNAMESE_CHARSET", 163, "windows-1258"},
+    {"HEBREW_CHARSET", 177, "windows-1255"},  {"ARABIC_CHARSET", 178, "windows-1256"},
+    {"BALTIC_CHARSET", 186, "windows-1257"},  {"RUSSIAN_CHARSET", 204, "windows-1251"},
+    {"THAI_CHARSET", 222, "windows-874"},     {"EASTEUROPE_CHARSET", 238, "windows-1250"},
     {"OEM_CHARSET", 255, "windows-1252"},
 };
 
-bool IsBlank(QChar c) { return c.unicode() >= 1 && c.unicode() <= 32; }
+bool IsBlank(QChar c) {
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
 
 // A quoted string starting at text[pos] (a quote): doubled quotes stand for one; pos ends after the
 // closing quote, or at the end when there is none.

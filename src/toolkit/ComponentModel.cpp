@@ -5,7 +5,9 @@
 
 TComponent::TComponent(QObject* owner) : QObject(owner) {}
 
-void TComponent::Loaded() { m_loading = false; }
+void TComponent::Loaded() {
+    m_loading = false;
+}
 
 namespace {
 bool IsInternal(const QObject* object) {

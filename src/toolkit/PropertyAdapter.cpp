@@ -125,7 +125,8 @@ TResolved Resolve(const QObject* object, const QString& name) {
     } else if (key == QLatin1String("text")) {
         if (qobject_cast<const QLineEdit*>(object) != nullptr && Publishes(object, "QLineEdit", name)) {
             result.binding = TBinding::LineEditText;
-        } else if (qobject_cast<const QComboBox*>(object) != nullptr && Publishes(object, "QComboBox", name)) {
+        } else if (qobject_cast<const QComboBox*>(object) != nullptr &&
+                   Publishes(object, "QComboBox", name)) {
             result.binding = TBinding::ComboText;
         }
     } else {
@@ -163,8 +164,9 @@ QString ActionHint(const QAction* action) {
 }
 
 QWidget* AsWidget(const QObject* object) {
-    return object != nullptr && object->isWidgetType() ? const_cast<QWidget*>(static_cast<const QWidget*>(object))
-                                                       : nullptr;
+    return object != nullptr && object->isWidgetType()
+               ? const_cast<QWidget*>(static_cast<const QWidget*>(object))
+               : nullptr;
 }
 } // namespace
 
@@ -340,13 +342,16 @@ bool PropertyAdapter::SetValue(QObject* object, const QString& name, const QVari
 
 QObject* PropertyAdapter::ObjectValue(const QObject* object, const QString& name) {
     const TResolved resolved = Resolve(object, name);
-    if (resolved.binding != TBinding::Meta || !(resolved.property.metaType().flags() & QMetaType::PointerToQObject)) {
+    if (resolved.binding != TBinding::Meta ||
+        !(resolved.property.metaType().flags() & QMetaType::PointerToQObject)) {
         return nullptr;
     }
     return resolved.property.read(object).value<QObject*>();
 }
 
-bool PropertyAdapter::HasFont(const QObject* object) { return AsWidget(object) != nullptr; }
+bool PropertyAdapter::HasFont(const QObject* object) {
+    return AsWidget(object) != nullptr;
+}
 
 int PropertyAdapter::FontCharSet(const QObject* object) {
     const QVariant value = object != nullptr ? object->property(CharSetProperty) : QVariant();
@@ -378,7 +383,9 @@ void PropertyAdapter::SetParentFont(QObject* object, bool parentFont) {
     }
 }
 
-bool PropertyAdapter::HasBiDiMode(const QObject* object) { return AsWidget(object) != nullptr; }
+bool PropertyAdapter::HasBiDiMode(const QObject* object) {
+    return AsWidget(object) != nullptr;
+}
 
 int PropertyAdapter::BiDiMode(const QObject* object) {
     const QWidget* widget = AsWidget(object);

@@ -17,7 +17,9 @@ enum TPropertyKind { pkNone, pkText, pkStringList, pkOther };
 // with Q_CLASSINFO("published", "Text") (data-aware edits do not).
 namespace PropertyAdapter {
 TPropertyKind Kind(const QObject* object, const QString& name);
-inline bool HasProperty(const QObject* object, const QString& name) { return Kind(object, name) != pkNone; }
+inline bool HasProperty(const QObject* object, const QString& name) {
+    return Kind(object, name) != pkNone;
+}
 
 QString Text(const QObject* object, const QString& name);
 void SetText(QObject* object, const QString& name, const QString& value);
