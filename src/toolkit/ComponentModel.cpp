@@ -1,5 +1,6 @@
 #include "toolkit/ComponentModel.h"
 
+#include <QStackedWidget>
 #include <QVariant>
 #include <QWidget>
 
@@ -11,9 +12,17 @@ void TComponent::Loaded() {
 
 namespace {
 bool IsInternal(const QObject* object) {
-    // Qt names the helpers it creates inside its widgets "qt_..."; they are not components, but
-    // the user's widgets may sit inside them (tab pages, scroll area viewports).
+    // Qt names the helpers it creates inside its widgets "qt_..."; they are not components.
     return object->objectName().startsWith(QLatin1String("qt_"));
+}
+
+// The user's widgets may sit inside a few of Qt's helpers (tab pages, scroll area viewports); the
+// other helpers (a tab bar's scroll buttons, ...) hold only Qt's own parts.
+bool HoldsComponents(const QObject* object) {
+    const QString name = object->objectName();
+    return !IsInternal(object) || name == QLatin1String("qt_tabwidget_stackedwidget") ||
+           name.endsWith(QLatin1String("_viewport")) ||
+           qobject_cast<const QStackedWidget*>(object) != nullptr;
 }
 
 void Collect(const QObject* parent, QList<QObject*>& result) {
@@ -24,7 +33,7 @@ void Collect(const QObject* parent, QList<QObject*>& result) {
         if (!IsInternal(child)) {
             result.append(child);
         }
-        if (!ComponentModel::IsFrame(child)) {
+        if (!ComponentModel::IsFrame(child) && HoldsComponents(child)) {
             Collect(child, result);
         }
     }
