@@ -13,26 +13,29 @@ void TDataExportASCII::RunExport() {
     TDataExportFormatText::RunExport();
 }
 
-QString TDataExportASCII::Quoted(const QString& text) const {
+void TDataExportASCII::AppendQuoted(QString& line, const QString& text) const {
     if (!m_csvQuoteStrings) {
-        return text;
+        line += text;
+        return;
     }
-    QString quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += m_csvQuote;
+    line += m_csvQuote;
     if (text.contains(m_csvQuote)) {
-        quoted += QString(text).replace(m_csvQuote, QString(2, m_csvQuote));
+        for (const QChar c : text) {
+            line += c;
+            if (c == m_csvQuote) {
+                line += c;
+            }
+        }
     } else {
-        quoted += text;
+        line += text;
     }
-    quoted += m_csvQuote;
-    return quoted;
+    line += m_csvQuote;
 }
 
 QString TDataExportASCII::BuildCaptions() {
     QString line;
     for (const TExportColumn& column : Columns()) {
-        line += Quoted(FormatCaption(column));
+        AppendQuoted(line, FormatCaption(column));
         line += m_csvComma;
     }
     line.chop(1);
@@ -41,9 +44,10 @@ QString TDataExportASCII::BuildCaptions() {
 
 QString TDataExportASCII::BuildData() {
     QString line;
+    line.reserve(256);
     const TExportRow& row = Row();
     for (int i = 0; i < Columns().Count(); ++i) {
-        line += Quoted(FormatData(Columns().Items(i), row.Items(i)));
+        AppendQuoted(line, FormatData(Columns().Items(i), row.Items(i)));
         line += m_csvComma;
     }
     line.chop(1);

@@ -22,8 +22,8 @@ public:
 
     void RunExport() override;
 
-    // The value between quotes, each quote inside doubled (unchanged when quoting is off).
-    QString Quoted(const QString& text) const;
+    // Appends the value between quotes, each quote inside doubled (as it stands when quoting is off).
+    void AppendQuoted(QString& line, const QString& text) const;
 
 protected:
     QString BuildCaptions() override;

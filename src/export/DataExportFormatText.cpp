@@ -1,6 +1,7 @@
 #include "DataExportFormatText.h"
 
 #include "store/NumberFormat.h"
+#include "store/Table.h"
 
 #include <QDateTime>
 
@@ -71,6 +72,7 @@ TDataExportFormatText::TDataExportFormatText(const TFormatSettings& settings, QO
 
 void TDataExportFormatText::BuildColumns() {
     TDataExportAdvancedText::BuildColumns();
+    m_formatted.assign(size_t(DataSet()->FieldCount()), {});
     for (TExportColumn& column : MutableColumns()) {
         const auto caption = m_captions.constFind(column.Name);
         if (caption != m_captions.constEnd()) {
@@ -99,6 +101,15 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
     }
     if (FieldOf(column)->IsNull()) {
         return m_formats.NullString;
+    }
+    if (column.ColType == ectDate || column.ColType == ectTime || column.ColType == ectDateTime) {
+        auto& formatted = m_formatted[size_t(column.FieldIndex)];
+        auto known = formatted.constFind(col.Text);
+        if (known == formatted.constEnd()) {
+            known = formatted.insert(col.Text,
+                                     FormatText(column.ColType, column.Format, col.Text, FormatSettings()));
+        }
+        return *known;
     }
     return FormatText(column.ColType, column.Format, col.Text, FormatSettings());
 }

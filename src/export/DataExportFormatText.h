@@ -33,4 +33,6 @@ private:
     TExportFormats m_formats;
     QHash<QString, QString> m_captions;
     QHash<QString, QString> m_userFormats;
+    // Per field: date and time texts already formatted in this run.
+    std::vector<QHash<QString, QString>> m_formatted;
 };

@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace {
 constexpr qsizetype BlockChars = 32 * 1024;
 const char* const Codec = "windows-1252";
@@ -20,6 +22,14 @@ TExportWriter::TExportWriter(QIODevice& device) : m_device(device) {
 }
 
 QByteArray TExportWriter::Encode(const QString& text) {
+    // Below 0x80 and from 0xA0 to 0xFF the code page agrees with Latin-1, which Qt converts fastest.
+    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t code = c.unicode();
+        return code < 0x80 || (code >= 0xA0 && code <= 0xFF);
+    });
+    if (latin1) {
+        return text.toLatin1();
+    }
     QStringEncoder encoder(Codec, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder(text);
     if (!encoder.hasError()) {

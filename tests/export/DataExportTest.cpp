@@ -162,6 +162,22 @@ private slots:
         QCOMPARE(table.IndexName(), Schema::IndexBeskrivelse);
     }
 
+    // Dates recur across items; each line still gets its own, in every run.
+    void RecurringDates() {
+        TItemTable items;
+        for (const QDate date : {QDate(2024, 3, 5), QDate(2023, 1, 2), QDate(2024, 3, 5), QDate()}) {
+            items.Add({QStringLiteral("x"), {}, {}, {}, {}, date, std::nullopt, {}, std::nullopt, {}});
+        }
+        auto exporter = MakeExporter(items.Table());
+        const QByteArray first = ExportToBytes(*exporter);
+        QStringList dates;
+        for (const QString& line : Lines(first).mid(1)) {
+            dates << line.section(QLatin1Char(';'), 5, 5);
+        }
+        QCOMPARE(dates, QStringList({"\"05-03-2024\"", "\"02-01-2023\"", "\"05-03-2024\"", "\"\""}));
+        QCOMPARE(ExportToBytes(*exporter), first);
+    }
+
     void EmptySetWritesCaptionsOnly() {
         TItemTable items;
         items.Add(

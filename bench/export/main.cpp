@@ -1,0 +1,138 @@
+// Times the export of a 100,000-item register against the sqlite3 shell writing the same table as CSV.
+#include "export/DataExportASCII.h"
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+#include "store/Table.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+int ItemCount = 100000;
+int Runs = 3;
+
+void FillRegister(const QString& file) {
+    static const char* const words[] = {"Stol",        "Bord",  "Lampe", "Ur",   "Maleri",
+                                        "Sofa",        "Cykel", "Bog",   "Vase", "Kamera",
+                                        "Boremaskine", "Tæppe", "Radio", "Skab", "Ring"};
+    static const char* const categories[] = {"Antikviteter", "Bøger",   "Møbler",
+                                             "Værktøj",      "Smykker", "Elektronik"};
+    QRandomGenerator random(42);
+    TSqliteDatabase db;
+    db.Open(file);
+    TTransaction transaction(db);
+    TSqliteStatement insert(
+        db, QStringLiteral("INSERT INTO Habitra (Beskrivelse, Fabrikat, Model, Identifikation, "
+                           "Kobssted, Kobsdato, Vaerdi, Notater, Foto, Kategori) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?)"));
+    const QDate start(1990, 1, 1);
+    for (int i = 0; i < ItemCount; ++i) {
+        const QString word = QString::fromUtf8(words[random.bounded(15)]);
+        insert.BindAll(
+            {QStringLiteral("%1 nr. %2 \"special\"").arg(word).arg(i),
+             QStringLiteral("Fabrikant %1").arg(random.bounded(500)),
+             QStringLiteral("Model %1-%2").arg(random.bounded(100)).arg(random.bounded(1000)),
+             QStringLiteral("SN%1").arg(random.bounded(1000000000)),
+             QStringLiteral("Butik i by %1; afd. %2").arg(random.bounded(50)).arg(random.bounded(9)),
+             start.addDays(random.bounded(12000)).toString(Qt::ISODate),
+             QVariant(qint64(random.bounded(10000000))),
+             QStringLiteral("Noter om genstand %1\nlinje to").arg(i), QVariant(qint64(i + 1)),
+             QString::fromUtf8(categories[random.bounded(6)])});
+        insert.Execute();
+        insert.Reset();
+    }
+    transaction.Commit();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double TimeMs(const std::function<void()>& action) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Optional: item count and number of runs, for profiling.
+    if (argc > 2) {
+        ItemCount = std::max(1, std::atoi(argv[1]));
+        Runs = std::max(1, std::atoi(argv[2]));
+    }
+    QTemporaryDir dir;
+    const QString data = QDir(dir.path()).filePath(QStringLiteral("Data"));
+    QDir().mkpath(data);
+    Schema::CreateMissingTables(data);
+    TTable table;
+    table.SetDatabaseName(data);
+    table.SetTableName(Schema::ItemFile);
+    table.SetFieldDefs(Schema::ItemFields());
+    table.SetFormatSettings(TFormatSettings::Danish());
+    FillRegister(table.FilePath());
+    table.Open();
+
+    TDataExportASCII exporter(TFormatSettings::Danish());
+    exporter.SetDataSet(&table);
+    exporter.SetShowFile(false);
+    const QString ours = QDir(dir.path()).filePath(QStringLiteral("ours.txt"));
+    const QString theirs = QDir(dir.path()).filePath(QStringLiteral("shell.csv"));
+    exporter.SetFileName(ours);
+
+    const QString select =
+        QStringLiteral("SELECT Beskrivelse, Fabrikat, Model, Identifikation, Kobssted, Kobsdato, "
+                       "Vaerdi, Foto, Kategori FROM Habitra");
+    std::vector<double> ourTimes;
+    std::vector<double> shellTimes;
+    std::vector<double> walkTimes;
+    qint64 checksum = 0;
+    for (int run = 0; run < Runs; ++run) {
+        // The table walk alone, reading every field's text as the export does: the store's share.
+        walkTimes.push_back(TimeMs([&] {
+            table.DisableControls();
+            for (table.First(); !table.Eof(); table.Next()) {
+                for (int f = 0; f < table.FieldCount(); ++f) {
+                    checksum += table.Fields(f)->AsString().size();
+                }
+            }
+            table.EnableControls();
+        }));
+        ourTimes.push_back(TimeMs([&] { exporter.RunExport(); }));
+        shellTimes.push_back(TimeMs([&] {
+            QProcess shell;
+            shell.setStandardOutputFile(theirs);
+            shell.start(QStringLiteral("sqlite3"),
+                        {QStringLiteral("-csv"), QStringLiteral("-header"), table.FilePath(), select});
+            shell.waitForFinished(-1);
+            if (shell.exitCode() != 0) {
+                std::fprintf(stderr, "sqlite3 failed\n");
+            }
+        }));
+    }
+    const qint64 lines = QFileInfo(ours).size();
+    if (lines == 0 || QFileInfo(theirs).size() == 0) {
+        std::fprintf(stderr, "an output is empty\n");
+        return 1;
+    }
+    const double ourMs = Median(ourTimes);
+    const double shellMs = Median(shellTimes);
+    std::printf("export_100k: %.1f %.1f %.2f\n", ourMs, shellMs, ourMs / shellMs);
+    std::printf("# of which walking the table and reading the fields' texts: %.1f ms (%lld characters)\n",
+                Median(walkTimes), checksum / Runs);
+    return 0;
+}
