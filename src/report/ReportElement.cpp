@@ -62,6 +62,10 @@ std::shared_ptr<TReportStyle> TReportElement::MakeStyle(const TReportBand& band)
                        : m_alignment == taCenter     ? Qt::AlignHCenter
                                                      : Qt::AlignLeft;
     style->LineHeight = m_metrics->lineSpacing() * MmPerDot;
+    for (int c = 0; c < 256; ++c) {
+        m_latin1Advances[size_t(c)] =
+            QChar::isPrint(char32_t(c)) ? m_metrics->horizontalAdvance(QChar(c)) * MmPerDot : 0;
+    }
     return style;
 }
 
@@ -69,12 +73,34 @@ double TReportElement::TextWidth(const QString& text) const {
     return m_metrics->horizontalAdvance(text) * MmPerDot;
 }
 
+double TReportElement::EstimatedWidth(const QString& text) const {
+    double sum = 0;
+    for (const QChar c : text) {
+        if (c.unicode() > 255 || !c.isPrint()) {
+            return -1;
+        }
+        sum += m_latin1Advances[c.unicode()];
+    }
+    return sum;
+}
+
 QStringList TReportElement::BreakLines(const QString& text, double width, double* widest) const {
     QStringList lines;
     *widest = 0;
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+        // Measuring shapes the text, which is slow over a hundred thousand rows. A fixed box only needs
+        // to know whether the text sticks out, and kerning never moves it by anything near this margin.
+        constexpr double Margin = 0.5; // mm
+        const double estimate = m_autoSize ? -1 : EstimatedWidth(text);
+        const bool singleWord = !text.contains(QLatin1Char(' '));
+        if (estimate >= 0 &&
+            (estimate <= width - Margin || (estimate >= width + Margin && (!m_wordWrap || singleWord)))) {
+            *widest = estimate;
+            return {text};
+        }
         const double textWidth = TextWidth(text);
-        if (!m_wordWrap || textWidth <= width + Tolerance) {
+        // A single word stays whole on its line however wide it is.
+        if (!m_wordWrap || textWidth <= width + Tolerance || singleWord) {
             *widest = textWidth;
             return {text};
         }

@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -73,6 +74,8 @@ protected:
 
 private:
     double TextWidth(const QString& text) const;
+    // The sum of the characters' advances in mm, or -1 for characters outside Latin-1.
+    double EstimatedWidth(const QString& text) const;
 
     QString m_name;
     double m_left = 0;
@@ -88,4 +91,5 @@ private:
     bool m_autoSize = false;
     bool m_wordWrap = false;
     std::optional<QFontMetricsF> m_metrics;
+    std::array<double, 256> m_latin1Advances{}; // mm
 };

@@ -5,6 +5,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
+#include <unordered_map>
 
 QPageLayout TReportPainter::PageLayout(const QSizeF& sizeMm, QPageLayout::Orientation orientation) {
     const QSizeF portrait = orientation == QPageLayout::Landscape ? sizeMm.transposed() : sizeMm;
@@ -43,6 +44,8 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
                       mm.height() * dotsPerMm);
     };
     const TReportStyle* current = nullptr;
+    double ascent = 0;
+    std::unordered_map<const TReportStyle*, double> ascents;
     for (const TReportItem& item : page.Items) {
         const TReportStyle& style = *item.Style;
         const QRectF box = toDevice(item.Rect);
@@ -66,21 +69,32 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
                 painter.setFont(style.Font);
                 painter.setPen(style.FontColor);
                 current = &style;
+                auto found = ascents.find(current);
+                if (found == ascents.end()) {
+                    found =
+                        ascents.emplace(current, QFontMetricsF(style.Font, painter.device()).ascent()).first;
+                }
+                ascent = found->second;
             }
             if (item.Overflows) {
                 painter.save();
                 painter.setClipRect(box);
             }
+            // Left-aligned lines are drawn at their baseline: much cheaper than laying out into a rectangle.
+            const bool left = style.Alignment == Qt::AlignLeft;
             const double lineHeight = style.LineHeight * dotsPerMm;
             const int flags = int(style.Alignment) | Qt::AlignTop | Qt::TextSingleLine;
             QRectF lineBox(box.left(), box.top(), box.width(), lineHeight);
             for (const QStringView line : QStringView(item.Text).tokenize(QLatin1Char('\n'))) {
-                painter.drawText(lineBox, flags, line.toString());
+                if (left) {
+                    painter.drawText(QPointF(lineBox.left(), lineBox.top() + ascent), line.toString());
+                } else {
+                    painter.drawText(lineBox, flags, line.toString());
+                }
                 lineBox.translate(0, lineHeight);
             }
             if (item.Overflows) {
-                painter.restore();
-                current = nullptr;
+                painter.restore(); // back to the same font and pen
             }
             break;
         }
