@@ -1,6 +1,7 @@
 #include "pictures/JpegLoader.h"
 #include "TestRegistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -142,20 +143,24 @@ private slots:
     void roundTrip_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("grey");
-        QTest::newRow("colour, odd size") << QSize(37, 23) << false;
-        QTest::newRow("colour, placeholder size") << QSize(466, 319) << false;
-        QTest::newRow("one pixel") << QSize(1, 1) << false;
-        QTest::newRow("grey") << QSize(120, 90) << true;
+        QTest::addColumn<QString>("file");
+        const QString plain = QStringLiteral("round trip.jpg");
+        QTest::newRow("colour, odd size") << QSize(37, 23) << false << plain;
+        QTest::newRow("colour, placeholder size") << QSize(466, 319) << false << plain;
+        QTest::newRow("one pixel") << QSize(1, 1) << false << plain;
+        QTest::newRow("grey") << QSize(120, 90) << true << plain;
+        QTest::newRow("Danish file name") << QSize(64, 48) << false << QStringLiteral("Ærø-æske.jpg");
     }
 
     void roundTrip() {
         QFETCH(QSize, size);
         QFETCH(bool, grey);
+        QFETCH(QString, file);
         QImage original = MakeImage(size.width(), size.height());
         if (grey) {
             original = original.convertToFormat(QImage::Format_Grayscale8);
         }
-        const QString path = m_dir.filePath(QStringLiteral("round trip.jpg"));
+        const QString path = m_dir.filePath(file);
         SaveJpeg(original, path, 95);
 
         const QImage loaded = LoadJpeg(path);
@@ -209,6 +214,9 @@ private slots:
         QTest::newRow("text file") << TFileMaker([](const QString& path, const QByteArray&) {
             WriteAll(path, "Dette er ikke et billede.\n");
         }) << QStringLiteral("Not a JPEG file: starts with 0x44 0x65");
+        QTest::newRow("folder named .jpg")
+            << TFileMaker([](const QString& path, const QByteArray&) { QVERIFY(QDir().mkpath(path)); })
+            << QStringLiteral("directory");
         QTest::newRow("header only") << TFileMaker([](const QString& path, const QByteArray& jpeg) {
             WriteAll(path, jpeg.left(EntropyStart(jpeg)));
         }) << QStringLiteral("Premature end of JPEG file");
@@ -234,7 +242,7 @@ private slots:
             QVERIFY2(error.Message().contains(reason), qPrintable(error.Message()));
         }
         // The same bytes from memory fail the same way, named by the given name.
-        if (QFile::exists(path)) {
+        if (QFileInfo(path).isFile()) {
             QVERIFY_THROWS_EXCEPTION(EPictureError, LoadJpeg(ReadAll(path), QStringLiteral("x")));
         }
     }
