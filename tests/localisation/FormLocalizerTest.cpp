@@ -6,6 +6,7 @@
 #include "localisation/LocalUtils.h"
 #include "toolkit/PropertyAdapter.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <memory>
 
@@ -342,6 +343,35 @@ private slots:
             }
         }
         QCOMPARE(keys, button1Keys);
+    }
+
+    void unusableFilesAreHarmless_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QByteArray random(100000, '\0');
+        QRandomGenerator generator(1234);
+        for (char& byte : random) {
+            byte = static_cast<char>(generator.bounded(256));
+        }
+        QTest::newRow("garbage") << random;
+        QTest::newRow("no sections") << QByteArray("Caption=X\r\nLabel1.Caption=Y\r\n");
+        QTest::newRow("enormous line")
+            << QByteArray("[Form1]\r\nLabel1.Caption=\"") + QByteArray(4 << 20, 'x');
+        QTest::newRow("other window only") << QByteArray("[Form2]\r\nLabel1.Caption=Y\r\n");
+    }
+    void unusableFilesAreHarmless() {
+        QFETCH(QByteArray, contents);
+        TFixture f;
+        f.folder.Write(QStringLiteral("English.lng"), contents);
+        const QStringList danish = f.window->Snapshot();
+        f.source.SetActiveLanguage(0);
+        if (QTest::currentDataTag() == QByteArrayLiteral("enormous line")) {
+            QCOMPARE(f.window->Label1->text().size(), (4 << 20) - 1);
+            f.window->Label1->setText(danish.at(1));
+        }
+        QCOMPARE(f.window->Snapshot(), danish);
+        QCOMPARE(PropertyAdapter::FontCharSet(f.window.get()), 1);
+        f.source.SetActiveLanguage(-1);
+        QCOMPARE(f.window->Snapshot(), danish);
     }
 
     void saveWritesWindowSection() {
