@@ -11,6 +11,7 @@
 #include <QMetaProperty>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace {
 enum class TBinding {
@@ -48,22 +49,22 @@ QTabWidget* TabWidgetOf(const QObject* object) {
     return tabs != nullptr && tabs->indexOf(const_cast<QWidget*>(page)) >= 0 ? tabs : nullptr;
 }
 
-bool Publishes(const QObject* object, const char* qtClass, const QString& name) {
-    const QMetaObject* meta = object->metaObject();
-    if (qstrcmp(meta->className(), qtClass) == 0) {
-        return true;
-    }
-    const int index = meta->indexOfClassInfo("published");
+bool ListedInClassInfo(const QMetaObject* meta, const char* info, const QString& name) {
+    const int index = meta->indexOfClassInfo(info);
     if (index < 0) {
         return false;
     }
     const QStringList names = QString::fromLatin1(meta->classInfo(index).value()).split(QLatin1Char(','));
-    for (const QString& entry : names) {
-        if (entry.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(names.begin(), names.end(), [&](const QString& entry) {
+        return entry.trimmed().compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// A data-aware control (one with a "dataField" property) shows data, not a caption or text of its
+// own; a class can also hide names with Q_CLASSINFO("unpublished", "Caption,Text").
+bool Unpublished(const QObject* object, const QString& name) {
+    const QMetaObject* meta = object->metaObject();
+    return meta->indexOfProperty("dataField") >= 0 || ListedInClassInfo(meta, "unpublished", name);
 }
 
 // A Q_PROPERTY by name without regard to case; with `ownOnly`, only one declared by the program's
@@ -96,7 +97,9 @@ TResolved Resolve(const QObject* object, const QString& name) {
     }
     const QString key = name.toLower();
     bool vocabulary = true;
-    if (key == QLatin1String("caption")) {
+    if ((key == QLatin1String("caption") || key == QLatin1String("text")) && Unpublished(object, name)) {
+        // falls through to the class's own Q_PROPERTY, if any
+    } else if (key == QLatin1String("caption")) {
         if (qobject_cast<const QMenu*>(object) != nullptr) {
             result.binding = TBinding::MenuTitle;
         } else if (qobject_cast<const QLabel*>(object) != nullptr) {
@@ -123,10 +126,9 @@ TResolved Resolve(const QObject* object, const QString& name) {
             result.binding = TBinding::ComboItems;
         }
     } else if (key == QLatin1String("text")) {
-        if (qobject_cast<const QLineEdit*>(object) != nullptr && Publishes(object, "QLineEdit", name)) {
+        if (qobject_cast<const QLineEdit*>(object) != nullptr) {
             result.binding = TBinding::LineEditText;
-        } else if (qobject_cast<const QComboBox*>(object) != nullptr &&
-                   Publishes(object, "QComboBox", name)) {
+        } else if (qobject_cast<const QComboBox*>(object) != nullptr) {
             result.binding = TBinding::ComboText;
         }
     } else {

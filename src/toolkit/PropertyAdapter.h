@@ -12,9 +12,9 @@ enum TPropertyKind { pkNone, pkText, pkStringList, pkOther };
 // onto Qt: Caption (label/button text, group box and menu title, action text, a tab page's tab text,
 // a window's title), Hint (tool tip), Items (a combo box's item texts), Text (a line edit's text or a
 // combo box's edit text); any other name is the Q_PROPERTY of that name ("hints", "warning", ...).
-// The vocabulary names reach a Q_PROPERTY only when the project's own classes declare it, so a
-// QLabel has no "Text". Text belongs to QLineEdit and QComboBox themselves; a subclass publishes it
-// with Q_CLASSINFO("published", "Text") (data-aware edits do not).
+// The vocabulary names reach a Q_PROPERTY only when the program's own classes declare it, so a
+// QLabel has no "Text". Data-aware controls (a "dataField" property) have no Caption or Text, and
+// a class may hide vocabulary names with Q_CLASSINFO("unpublished", "Caption,Text").
 namespace PropertyAdapter {
 TPropertyKind Kind(const QObject* object, const QString& name);
 inline bool HasProperty(const QObject* object, const QString& name) {

@@ -8,18 +8,40 @@
 #include <QTest>
 
 namespace {
-// A data-aware edit: a line edit whose text is data, not a translatable text.
+// Data-aware controls: their text is data, not a translatable text.
 class TDataEdit : public QLineEdit {
     Q_OBJECT
+    Q_PROPERTY(QString dataField MEMBER m_dataField)
 
 public:
     using QLineEdit::QLineEdit;
+
+private:
+    QString m_dataField;
 };
 
-// A search box that publishes its text like a plain edit.
+class TDataText : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString dataField MEMBER m_dataField)
+
+public:
+    using QLabel::QLabel;
+
+private:
+    QString m_dataField;
+};
+
+class THiddenCaption : public QPushButton {
+    Q_OBJECT
+    Q_CLASSINFO("unpublished", "Caption")
+
+public:
+    using QPushButton::QPushButton;
+};
+
+// A search box: a line edit of the program's own.
 class TSearchEdit : public QLineEdit {
     Q_OBJECT
-    Q_CLASSINFO("published", "Text")
 
 public:
     using QLineEdit::QLineEdit;
@@ -114,7 +136,12 @@ private slots:
         auto* data = new TDataEdit(QStringLiteral("Sofa"), &window);
         auto* search = new TSearchEdit(QStringLiteral("so"), &window);
         auto* group = new QGroupBox(QStringLiteral("Sortering"), &window);
+        auto* dataText = new TDataText(QStringLiteral("Sofa"), &window);
+        auto* hidden = new THiddenCaption(QStringLiteral("OK"), &window);
         QCOMPARE(PropertyAdapter::Kind(data, QStringLiteral("Text")), pkNone);
+        QCOMPARE(PropertyAdapter::Kind(dataText, QStringLiteral("Caption")), pkNone);
+        QCOMPARE(PropertyAdapter::Kind(hidden, QStringLiteral("Caption")), pkNone);
+        QCOMPARE(PropertyAdapter::Kind(hidden, QStringLiteral("Hint")), pkText);
         QCOMPARE(PropertyAdapter::Text(search, QStringLiteral("Text")), QStringLiteral("so"));
         QCOMPARE(PropertyAdapter::Text(group, QStringLiteral("Caption")), QStringLiteral("Sortering"));
     }
