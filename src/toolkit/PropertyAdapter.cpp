@@ -97,8 +97,15 @@ TResolved Resolve(const QObject* object, const QString& name) {
     }
     const QString key = name.toLower();
     bool vocabulary = true;
+    const QMetaProperty own = FindMeta(object, name, true);
+    if (own.isValid() && own.isReadable()) {
+        // The program's own class decides what the name means for it.
+        result.binding = TBinding::Meta;
+        result.property = own;
+        return result;
+    }
     if ((key == QLatin1String("caption") || key == QLatin1String("text")) && Unpublished(object, name)) {
-        // falls through to the class's own Q_PROPERTY, if any
+        // nothing of its own (above), so nothing at all
     } else if (key == QLatin1String("caption")) {
         if (qobject_cast<const QMenu*>(object) != nullptr) {
             result.binding = TBinding::MenuTitle;

@@ -14,7 +14,8 @@ enum TPropertyKind { pkNone, pkText, pkStringList, pkOther };
 // combo box's edit text); any other name is the Q_PROPERTY of that name ("hints", "warning", ...).
 // The vocabulary names reach a Q_PROPERTY only when the program's own classes declare it, so a
 // QLabel has no "Text". Data-aware controls (a "dataField" property) have no Caption or Text, and
-// a class may hide vocabulary names with Q_CLASSINFO("unpublished", "Caption,Text").
+// a class may hide vocabulary names with Q_CLASSINFO("unpublished", "Caption,Text"). A Q_PROPERTY
+// that the program's own class declares under a vocabulary name takes the place of the mapping.
 namespace PropertyAdapter {
 TPropertyKind Kind(const QObject* object, const QString& name);
 inline bool HasProperty(const QObject* object, const QString& name) {

@@ -39,6 +39,16 @@ public:
     using QPushButton::QPushButton;
 };
 
+// A combo box whose Text is a prompt of its own.
+class TPromptCombo : public QComboBox {
+    Q_OBJECT
+    Q_PROPERTY(QString text MEMBER m_prompt)
+
+public:
+    using QComboBox::QComboBox;
+    QString m_prompt = QStringLiteral("Vælg");
+};
+
 // A search box: a line edit of the program's own.
 class TSearchEdit : public QLineEdit {
     Q_OBJECT
@@ -142,6 +152,12 @@ private slots:
         QCOMPARE(PropertyAdapter::Kind(dataText, QStringLiteral("Caption")), pkNone);
         QCOMPARE(PropertyAdapter::Kind(hidden, QStringLiteral("Caption")), pkNone);
         QCOMPARE(PropertyAdapter::Kind(hidden, QStringLiteral("Hint")), pkText);
+        auto* prompt = new TPromptCombo(&window);
+        prompt->setEditable(true);
+        prompt->setEditText(QStringLiteral("typed"));
+        PropertyAdapter::SetText(prompt, QStringLiteral("Text"), QStringLiteral("Choose"));
+        QCOMPARE(prompt->m_prompt, QStringLiteral("Choose"));
+        QCOMPARE(prompt->currentText(), QStringLiteral("typed"));
         QCOMPARE(PropertyAdapter::Text(search, QStringLiteral("Text")), QStringLiteral("so"));
         QCOMPARE(PropertyAdapter::Text(group, QStringLiteral("Caption")), QStringLiteral("Sortering"));
     }
