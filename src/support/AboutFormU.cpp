@@ -52,7 +52,12 @@ void MoveBy(QWidget* widget, int dx, int dy) {
 
 TAboutWnd::TAboutWnd(const TAboutBox& box, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutWnd"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // Where MS Sans Serif is missing, its metric neighbour keeps the texts inside the design widths.
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setPointSize(8);
+    setFont(font);
     CreateControls();
     FillIn(box);
     AdjustPicture(box.Picture());
@@ -180,6 +185,11 @@ QString TAboutWnd::VersionText(const std::optional<TFileVersion>& version) {
 void TAboutWnd::ShowVersion(const QString& text) {
     lblVersion->setText(text);
     lblVersion->adjustSize();
+    // A wider font than designed must not run "Version:" into the version.
+    const int clear = lblVersionInfo->geometry().right() + 4;
+    if (lblVersion->x() < clear) {
+        lblVersion->move(clear, lblVersion->y());
+    }
     lblVersionInfo->setVisible(!text.isEmpty());
 }
 

@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <cfenv>
@@ -193,6 +195,28 @@ private slots:
         QCOMPARE(f.button->geometry(), button);
         QVERIFY(!f.button->testAttribute(Qt::WA_SetFont));
         QCOMPARE(f.laidOut->geometry(), QRect(500, 40, 200, 80)); // the panel itself is scaled
+    }
+
+    void mainWindowFramePartsAreLeftToIt() {
+        QMainWindow window;
+        auto* central = new QWidget;
+        central->setObjectName(QStringLiteral("centralwidget"));
+        window.setCentralWidget(central);
+        window.menuBar()->setObjectName(QStringLiteral("menubar"));
+        window.menuBar()->addMenu(QStringLiteral("Filer"));
+        QWidget* edit = TFixture::Make<QLineEdit>("DBEdit1", central, QRect(10, 20, 100, 20));
+        window.resize(400, 300);
+        TFormResizer resizer(&window);
+        resizer.CaptureLayout();
+        const QList<QWidget*> expected{central, edit, window.menuBar()};
+        QCOMPARE(resizer.Controls(), expected);
+        const QRect menuBar = window.menuBar()->geometry();
+        const QRect client = central->geometry();
+        window.resize(800, 600);
+        resizer.ScaleLayout();
+        QCOMPARE(window.menuBar()->geometry(), menuBar);
+        QCOMPARE(central->geometry(), client);
+        QCOMPARE(edit->geometry(), QRect(20, 40, 200, 40));
     }
 
     void fontsStayWithoutResizeFonts() {
