@@ -47,7 +47,9 @@ TTable::~TTable() {
     }
 }
 
-QString TTable::FilePath() const { return QDir(m_databaseName).filePath(m_tableName); }
+QString TTable::FilePath() const {
+    return QDir(m_databaseName).filePath(m_tableName);
+}
 
 QString TTable::Quoted(const QString& name) {
     QString quoted = name;
@@ -55,7 +57,9 @@ QString TTable::Quoted(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString TTable::QuotedTable() const { return Quoted(m_sqlTable); }
+QString TTable::QuotedTable() const {
+    return Quoted(m_sqlTable);
+}
 
 void TTable::Open() {
     if (Active()) {
@@ -63,8 +67,8 @@ void TTable::Open() {
     }
     const QString path = FilePath();
     if (!QFileInfo(m_databaseName).isDir()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist").arg(path, m_databaseName));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist")
+                                 .arg(path, m_databaseName));
     }
     m_db.Open(path);
     try {
@@ -111,17 +115,18 @@ void TTable::BuildFields() {
         }
     }
     if (defs.empty()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot open table \"%1\": it holds no table named %2").arg(FilePath(), m_sqlTable));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it holds no table named %2")
+                                 .arg(FilePath(), m_sqlTable));
     }
     for (const TFieldDef& expected : m_expected) {
         auto found = std::find_if(defs.begin(), defs.end(), [&](const TFieldDef& def) {
             return def.Name.compare(expected.Name, Qt::CaseInsensitive) == 0;
         });
         if (found == defs.end()) {
-            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
-                                                "another kind or version")
-                                     .arg(FilePath(), expected.Name));
+            throw EDatabaseError(
+                QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
+                               "another kind or version")
+                    .arg(FilePath(), expected.Name));
         }
         *found = expected;
     }
@@ -150,7 +155,8 @@ TField* TTable::FieldByName(const QString& name) const {
 
 void TTable::CheckActive() const {
     if (!Active()) {
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
+        throw EDatabaseError(
+            QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
     }
 }
 
@@ -162,14 +168,18 @@ void TTable::CheckCanModify() const {
     }
 }
 
-void TTable::LoadKeys() {
-    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(QuotedTable());
-    const bool useFilter = m_filtered && !m_compiledFilter.Sql.isEmpty();
+QString TTable::SetSql(const QString& columns, bool& useFilter) const {
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns, QuotedTable());
+    useFilter = m_filtered && !m_compiledFilter.Sql.isEmpty();
     if (useFilter) {
         sql += QStringLiteral(" WHERE ") + m_compiledFilter.Sql;
     }
-    sql += QStringLiteral(" ORDER BY ") + m_orderSql;
-    TSqliteStatement query(m_db, sql);
+    return sql + QStringLiteral(" ORDER BY ") + m_orderSql;
+}
+
+void TTable::LoadKeys() {
+    bool useFilter = false;
+    TSqliteStatement query(m_db, SetSql(QStringLiteral("rowid"), useFilter));
     if (useFilter) {
         query.BindAll(m_compiledFilter.Parameters);
     }
@@ -237,8 +247,9 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
         marks += QStringLiteral(",?");
     }
     auto& self = const_cast<TTable&>(*this);
-    TSqliteStatement query(self.m_db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
-                                          .arg(columns, QuotedTable(), marks));
+    TSqliteStatement query(
+        self.m_db,
+        QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)").arg(columns, QuotedTable(), marks));
     for (size_t i = 0; i < wanted.size(); ++i) {
         query.Bind(int(i) + 1, QVariant(wanted[i]));
     }
@@ -285,6 +296,46 @@ QVariant TTable::RowValue(int row, int field) const {
     return FetchRow(row)[size_t(field)];
 }
 
+int TTable::ScanColumn(int field, int fromRow,
+                       const std::function<bool(int row, const QVariant& value)>& visit) const {
+    CheckActive();
+    const int count = int(m_keys.size());
+    if (field < 0 || field >= FieldCount() || fromRow >= count) {
+        return -1;
+    }
+    int row = std::max(fromRow, 0);
+    // A record being edited or inserted lives in the buffer, not in the file: read row by row then.
+    if (m_state == dsBrowse) {
+        bool useFilter = false;
+        auto& self = const_cast<TTable&>(*this);
+        TSqliteStatement query(
+            self.m_db,
+            SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
+                QStringLiteral(" LIMIT -1 OFFSET ?"));
+        int next = 1;
+        if (useFilter) {
+            query.BindAll(m_compiledFilter.Parameters);
+            next += int(m_compiledFilter.Parameters.size());
+        }
+        query.Bind(next, QVariant(qint64(row)));
+        while (row < count && query.Step()) {
+            if (query.Int64(0) != m_keys[size_t(row)]) {
+                break; // the file changed since the set was read: go on from the set itself
+            }
+            if (visit(row, FromSql(field, query.Value(1)))) {
+                return row;
+            }
+            ++row;
+        }
+    }
+    for (; row < count; ++row) {
+        if (visit(row, RowValue(row, field))) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 QVariant TTable::CurrentValue(int field) const {
     if (field < 0 || size_t(field) >= m_buffer.size()) {
         return {};
@@ -325,9 +376,13 @@ void TTable::Last() {
     DataEvent(deDataSetChange);
 }
 
-void TTable::Next() { MoveBy(1); }
+void TTable::Next() {
+    MoveBy(1);
+}
 
-void TTable::Prior() { MoveBy(-1); }
+void TTable::Prior() {
+    MoveBy(-1);
+}
 
 int TTable::MoveBy(int distance) {
     CheckActive();
@@ -436,9 +491,9 @@ void TTable::Post() {
     {
         TTransaction transaction(m_db);
         if (inserting) {
-            TSqliteStatement insert(m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                              .arg(QuotedTable(), columns.join(QLatin1Char(',')),
-                                                   marks.join(QLatin1Char(','))));
+            TSqliteStatement insert(
+                m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(QuotedTable(), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
             insert.BindAll(values);
             insert.Execute();
             key = m_db.LastInsertRowId();
@@ -508,7 +563,8 @@ void TTable::Delete() {
         return;
     }
     if (m_keys.empty()) {
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
+        throw EDatabaseError(
+            QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
     }
     CheckCanModify();
     const qint64 key = m_keys[size_t(m_current)];
@@ -583,8 +639,9 @@ void TTable::SetIndexName(const QString& name) {
     QString order = QStringLiteral("rowid");
     QSet<QString> fields;
     if (Active() && !name.isEmpty()) {
-        TSqliteStatement owner(m_db, QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
-                                                    "name = ? COLLATE NOCASE"));
+        TSqliteStatement owner(m_db,
+                               QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
+                                              "name = ? COLLATE NOCASE"));
         owner.Bind(1, name);
         if (!owner.Step() || owner.Text(0).compare(m_sqlTable, Qt::CaseInsensitive) != 0) {
             throw EDatabaseError(QStringLiteral("%1: Index '%2' not found").arg(m_tableName, name));
@@ -598,7 +655,8 @@ void TTable::SetIndexName(const QString& name) {
             const QString column = info.Text(2);
             fields.insert(column);
             parts << QStringLiteral("%1 COLLATE %2%3")
-                         .arg(Quoted(column), info.Text(4), info.Int64(3) ? QStringLiteral(" DESC") : QString());
+                         .arg(Quoted(column), info.Text(4),
+                              info.Int64(3) ? QStringLiteral(" DESC") : QString());
         }
         parts << QStringLiteral("rowid");
         order = parts.join(QStringLiteral(", "));
@@ -656,7 +714,9 @@ void TTable::AddDataSource(TDataSource* source) {
     }
 }
 
-void TTable::RemoveDataSource(TDataSource* source) { std::erase(m_sources, source); }
+void TTable::RemoveDataSource(TDataSource* source) {
+    std::erase(m_sources, source);
+}
 
 void TTable::DataEvent(TDataEvent event, TField* field) {
     // What the user typed must reach the fields even while the controls are detached.

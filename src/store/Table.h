@@ -2,8 +2,8 @@
 
 #include "DataSource.h"
 #include "Field.h"
-#include "FormatSettings.h"
 #include "FilterParser.h"
+#include "FormatSettings.h"
 #include "Sqlite.h"
 
 #include <QHash>
@@ -96,6 +96,11 @@ public:
 
     // A row of the current set, read without moving the cursor (row 0-based).
     QVariant RowValue(int row, int field) const;
+    // Hands one field of the rows from `fromRow` on to `visit`, in order, without moving the cursor,
+    // until `visit` returns true; returns that row or -1. Reads the column in one query, so a scan
+    // of the whole set costs about what the engine's own scan costs.
+    int ScanColumn(int field, int fromRow,
+                   const std::function<bool(int row, const QVariant& value)>& visit) const;
 
     std::function<void(TTable&)> AfterInsert;
     std::function<void(TTable&)> AfterPost;
@@ -114,6 +119,8 @@ private:
     void CheckCanModify() const;
     void BuildFields();
     void LoadKeys();
+    // The current set's query: the columns asked for, the filter in force, the order of the index.
+    QString SetSql(const QString& columns, bool& useFilter) const;
     void LocateKey(qint64 key, int fallback);
     const TRecord& FetchRow(int row) const;
     void LoadCurrent();

@@ -1,0 +1,186 @@
+#include "EasyFind.h"
+
+#include "store/DataSource.h"
+#include "store/Field.h"
+#include "store/Table.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QRegularExpression>
+
+namespace {
+constexpr int MemoPiece = 255;
+constexpr int MemoLimit = 65274;
+// A memo is read in whole pieces until the limit is reached or passed.
+constexpr int MemoBytes = (MemoLimit + MemoPiece - 1) / MemoPiece * MemoPiece;
+
+// Compares texts already in the case the settings ask for.
+class TMatcher {
+public:
+    TMatcher(const TEasyFind& find, const QString& key)
+        : m_fold(!find.CaseSensitive()), m_key(m_fold ? key.toUpper() : key) {
+        if (find.AllowWildcards()) {
+            m_wildcards = true;
+            QString pattern;
+            const QString& multi = find.MultiCharPattern();
+            for (int i = 0; i < m_key.size();) {
+                if (!multi.isEmpty() && QStringView(m_key).mid(i).startsWith(multi)) {
+                    pattern += QStringLiteral(".*");
+                    i += int(multi.size());
+                } else if (m_key.at(i) == find.SingleCharPattern()) {
+                    pattern += QLatin1Char('.');
+                    ++i;
+                } else {
+                    pattern += QRegularExpression::escape(m_key.mid(i, 1));
+                    ++i;
+                }
+            }
+            m_pattern.setPattern(QRegularExpression::anchoredPattern(pattern));
+            m_pattern.setPatternOptions(QRegularExpression::DotMatchesEverythingOption);
+        }
+    }
+
+    bool operator()(const QString& text) const {
+        if (m_key.isEmpty()) {
+            return false;
+        }
+        const QString compared = m_fold ? text.toUpper() : text;
+        return m_wildcards ? m_pattern.match(compared).hasMatch() : compared.contains(m_key);
+    }
+
+private:
+    bool m_fold;
+    QString m_key;
+    bool m_wildcards = false;
+    QRegularExpression m_pattern;
+};
+
+// Shows the hourglass for its lifetime, where there is a screen to show it on.
+class TWaitCursor {
+public:
+    TWaitCursor() : m_shown(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (m_shown) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ~TWaitCursor() {
+        if (m_shown) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+
+private:
+    bool m_shown;
+};
+
+// Suspends a table's bound controls until resumed or destroyed; resumes only once.
+class TControlsSuspended {
+public:
+    explicit TControlsSuspended(TTable& table) : m_table(table) { m_table.DisableControls(); }
+    ~TControlsSuspended() { Resume(); }
+    TControlsSuspended(const TControlsSuspended&) = delete;
+    TControlsSuspended& operator=(const TControlsSuspended&) = delete;
+    void Resume() {
+        if (m_suspended) {
+            m_suspended = false;
+            m_table.EnableControls();
+        }
+    }
+
+private:
+    TTable& m_table;
+    bool m_suspended = true;
+};
+} // namespace
+
+TEasyFind::TEasyFind(QObject* owner) : TComponent(owner) {}
+
+QString TEasyFind::SearchText(const TField& field, const QVariant& value) {
+    if (field.IsBlob()) {
+        return QString::fromUtf8(value.toString().toUtf8().left(MemoBytes));
+    }
+    return field.DisplayTextOf(value).left(MaxText);
+}
+
+bool TEasyFind::Matches(const QString& key, const QString& text) const {
+    return TMatcher(*this, key.left(MaxText))(text);
+}
+
+void TEasyFind::Find() {
+    m_stop = false;
+    const QString key = m_searchKey.left(MaxText);
+    TTable* table = m_dataSource ? m_dataSource->DataSet() : nullptr;
+    if (!table || !table->Active()) {
+        throw EDBSearchError(QStringLiteral("DataSource not set or its dataset is closed"));
+    }
+    if (table->FieldCount() == 0) {
+        throw EDBSearchPatternNotFound(QStringLiteral("Search Field not in Dataset"));
+    }
+    TField* field = table->Fields(0);
+    const QString wanted = m_searchField.toUpper();
+    for (int i = 0; i < table->FieldCount(); ++i) {
+        if (table->Fields(i)->DisplayLabel().toUpper() == wanted) {
+            field = table->Fields(i);
+            break;
+        }
+    }
+    m_lastKey = key.toUpper();
+    m_lastField = wanted;
+
+    TControlsSuspended suspended(*table);
+    TWaitCursor hourglass;
+    TBookmark bookmark = table->GetBookmark();
+    if (m_findNext) {
+        table->Next();
+    } else {
+        table->First();
+    }
+    if (table->Eof()) {
+        m_findNext = false;
+        m_found = false;
+        suspended.Resume();
+    }
+    const TMatcher matches(*this, key);
+    const TField& searched = *field;
+    bool stopped = false;
+    // The record the table stands on is looked at even when the set is at its end.
+    const int hit = table->ScanColumn(field->Index(), table->RecNo() - 1, [&](int, const QVariant& value) {
+        if (matches(SearchText(searched, value))) {
+            return true;
+        }
+        stopped = m_stop;
+        return stopped;
+    });
+    const bool found = hit >= 0 && !stopped;
+    m_stop = false;
+    if (found) {
+        m_found = true;
+        table->SetRecNo(hit + 1);
+    } else {
+        if (table->BookmarkValid(bookmark)) {
+            table->GotoBookmark(bookmark);
+        }
+        m_findNext = false;
+        m_found = false;
+    }
+    table->FreeBookmark(bookmark);
+}
+
+void TEasyFind::FindNext() {
+    m_stop = false;
+    m_findNext = false;
+    if (m_searchKey.isEmpty() || m_searchKey.left(MaxText).toUpper() != m_lastKey ||
+        m_searchField.toUpper() != m_lastField) {
+        throw EDBSearchError(QStringLiteral("No initial Find/Locate done first"));
+    }
+    m_findNext = true;
+    try {
+        Find();
+    } catch (...) {
+        m_findNext = false;
+        throw;
+    }
+    m_findNext = false;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm2;
+}
+class QEventLoop;
+class TCustomLanguageSource;
+class TDataExportASCII;
+class TDataSource;
+class TEasyFind;
+class TFormLocalizer;
+class TTable;
+
+// The overview: every item of the shared item table in one grid, sorted by category or description,
+// narrowed to one category, searched as the user types; a double-click goes back to the main window
+// on the item's category page. Created once, shown modally, hidden on close.
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    TForm2(TTable& habitraTable, TDataSource& habitraSource, TTable& configTable,
+           TCustomLanguageSource* languageSource, QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    TTable& HabitraTable() const { return m_habitraTable; }
+
+    TEasyFind* EasyFind1 = nullptr;
+    // The export that the main menu's export command runs; nothing in this window calls it.
+    TDataExportASCII* DataExportASCII1 = nullptr;
+    TFormLocalizer* FormLocalizer1 = nullptr;
+
+    // Shows the window modally; returns when it has been closed.
+    int ShowModal();
+
+    // The double-click jump: the main window selects the page and sets the labels of the fields
+    // Beskrivelse, Fabrikat, Model and Identifikation, without its page change.
+    std::function<void(const QString& page, const QStringList& labels)> OnJump;
+    // Maps a category value of any language to its Danish value; empty for no category.
+    std::function<QString(const QString& value)> DanishCategory;
+    // "Print": the inventory list.
+    std::function<void()> OnPrint;
+
+    // The page and labels a category value jumps to; false for a value that names no category.
+    bool JumpTarget(const QString& value, QString& page, QStringList& labels) const;
+
+    // Handlers
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void ComboBox1Change();
+    void Edit1Change();
+    void SpeedButton3Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void DBGrid1DblClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CreateComponents(TDataSource& habitraSource, TCustomLanguageSource* languageSource);
+    void DecorateControls(TDataSource& habitraSource);
+    void ConnectControls();
+
+    std::unique_ptr<Ui::TForm2> ui;
+    TTable& m_habitraTable;
+    TTable& m_configTable;
+    QEventLoop* m_modalLoop = nullptr;
+};

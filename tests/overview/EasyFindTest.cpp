@@ -1,0 +1,179 @@
+#include "overview/EasyFind.h"
+#include "OverviewFixture.h"
+#include "TestRegistry.h"
+
+#include <QTest>
+
+// The search component on its own, over the standard items in file order.
+class TEasyFindTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findLandsOnFirstHit_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<qint64>("start");
+        QTest::addColumn<qint64>("expected");
+        QTest::addColumn<bool>("wildcards");
+        QTest::newRow("substring, not only a prefix") << "Beskrivelse"
+                                                      << "lampe" << qint64(6) << qint64(2) << false;
+        QTest::newRow("lower-case ø finds capital Ø") << "Beskrivelse"
+                                                      << "øre" << qint64(1) << qint64(3) << false;
+        QTest::newRow("a miss stays where it was") << "Beskrivelse"
+                                                   << "xyz" << qint64(4) << qint64(4) << false;
+        QTest::newRow("an empty text never matches") << "Beskrivelse"
+                                                     << "" << qint64(5) << qint64(5) << false;
+        QTest::newRow("field by label, case ignored") << "KATEGORI"
+                                                      << "bøg" << qint64(1) << qint64(4) << false;
+        QTest::newRow("unknown field: the first field") << "Nope"
+                                                        << "stol" << qint64(6) << qint64(1) << false;
+        QTest::newRow("memo content") << "Notater"
+                                      << "NOTEN" << qint64(1) << qint64(4) << false;
+        QTest::newRow("% is plain without wildcards") << "Beskrivelse"
+                                                      << "0% u" << qint64(1) << qint64(6) << false;
+        QTest::newRow("_ is plain without wildcards") << "Beskrivelse"
+                                                      << "l_mpe" << qint64(1) << qint64(1) << false;
+        QTest::newRow("wildcards match the whole text") << "Beskrivelse"
+                                                        << "%lamp_" << qint64(1) << qint64(2) << true;
+        QTest::newRow("wildcards: no run, no match") << "Beskrivelse"
+                                                     << "lamp_" << qint64(3) << qint64(3) << true;
+    }
+
+    void findLandsOnFirstHit() {
+        QFETCH(QString, field);
+        QFETCH(QString, key);
+        QFETCH(qint64, start);
+        QFETCH(qint64, expected);
+        QFETCH(bool, wildcards);
+        TOverviewFixture fixture;
+        QVERIFY(fixture.GoToFoto(start));
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetAllowWildcards(wildcards);
+        find.SetSearchField(field);
+        find.SetSearchKey(key);
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), expected);
+        QCOMPARE(find.Found(), expected != start);
+    }
+
+    void findFollowsTheCurrentOrder() {
+        TOverviewFixture fixture;
+        fixture.HabitraTable.SetIndexName("IndexBeskrivelse");
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField("Beskrivelse");
+        find.SetSearchKey("lampe");
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), qint64(2)); // "Gammel LAMPE" sorts before "Lampeskærm"
+        fixture.HabitraTable.SetFilter("Kategori = 'Bøger'");
+        fixture.HabitraTable.SetFiltered(true);
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), qint64(5));
+    }
+
+    void findNextWalksTheHits() {
+        TOverviewFixture fixture;
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField("Beskrivelse");
+        find.SetSearchKey("LAMPE");
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), qint64(2));
+        // Text and field are remembered without regard to letter case.
+        find.SetSearchKey("lampe");
+        find.SetSearchField("beskrivelse");
+        find.FindNext();
+        QCOMPARE(fixture.CurrentFoto(), qint64(5));
+        // The last hit stays current, with no error.
+        find.FindNext();
+        QCOMPARE(fixture.CurrentFoto(), qint64(5));
+        QVERIFY(!find.Found());
+        // A hit on the last record is found again from itself.
+        find.SetSearchKey("uld");
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), qint64(6));
+        find.FindNext();
+        QCOMPARE(fixture.CurrentFoto(), qint64(6));
+        QVERIFY(find.Found());
+    }
+
+    void findNextWithoutMatchingFind_data() {
+        QTest::addColumn<QString>("findKey");
+        QTest::addColumn<QString>("nextKey");
+        QTest::addColumn<QString>("nextField");
+        QTest::newRow("no Find at all") << QString() << "lampe"
+                                        << "Beskrivelse";
+        QTest::newRow("search text emptied") << "lampe"
+                                             << ""
+                                             << "Beskrivelse";
+        QTest::newRow("search text changed") << "lampe"
+                                             << "stol"
+                                             << "Beskrivelse";
+        QTest::newRow("search field changed") << "lampe"
+                                              << "lampe"
+                                              << "Kategori";
+    }
+
+    void findNextWithoutMatchingFind() {
+        QFETCH(QString, findKey);
+        QFETCH(QString, nextKey);
+        QFETCH(QString, nextField);
+        TOverviewFixture fixture;
+        QVERIFY(fixture.GoToFoto(3));
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField("Beskrivelse");
+        if (!findKey.isEmpty()) {
+            find.SetSearchKey(findKey);
+            find.Find();
+        }
+        const qint64 before = fixture.CurrentFoto();
+        find.SetSearchKey(nextKey);
+        find.SetSearchField(nextField);
+        try {
+            find.FindNext();
+            QFAIL("FindNext went ahead");
+        } catch (const EDBSearchError& error) {
+            QCOMPARE(error.Message(), QString("No initial Find/Locate done first"));
+        }
+        QCOMPARE(fixture.CurrentFoto(), before);
+    }
+
+    void boundControlsSeeOneChange() {
+        TOverviewFixture fixture;
+        int changes = 0;
+        fixture.HabitraSource.OnDataChange = [&](TDataSource&, TField*) { ++changes; };
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField("Beskrivelse");
+        find.SetSearchKey("uld");
+        find.Find();
+        QCOMPARE(fixture.CurrentFoto(), qint64(6));
+        QCOMPARE(changes, 1);
+        QVERIFY(!fixture.HabitraTable.ControlsDisabled());
+        changes = 0;
+        find.SetSearchKey("xyz");
+        find.Find();
+        QVERIFY(changes <= 1);
+        QVERIFY(!fixture.HabitraTable.ControlsDisabled());
+    }
+
+    void pendingEditIsPostedFirst() {
+        TOverviewFixture fixture;
+        QVERIFY(fixture.GoToFoto(3));
+        fixture.HabitraTable.Edit();
+        fixture.HabitraTable.FieldByName("Beskrivelse")->SetAsString("Ny pude");
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField("Beskrivelse");
+        find.SetSearchKey("pude");
+        find.Find();
+        QCOMPARE(fixture.HabitraTable.State(), dsBrowse);
+        QCOMPARE(fixture.CurrentFoto(), qint64(3));
+        QVERIFY(find.Found());
+    }
+};
+
+HABITRA_TEST(TEasyFindTest)
+#include "EasyFindTest.moc"
