@@ -47,9 +47,7 @@ TTable::~TTable() {
     }
 }
 
-QString TTable::FilePath() const {
-    return QDir(m_databaseName).filePath(m_tableName);
-}
+QString TTable::FilePath() const { return QDir(m_databaseName).filePath(m_tableName); }
 
 QString TTable::Quoted(const QString& name) {
     QString quoted = name;
@@ -57,9 +55,7 @@ QString TTable::Quoted(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString TTable::QuotedTable() const {
-    return Quoted(m_sqlTable);
-}
+QString TTable::QuotedTable() const { return Quoted(m_sqlTable); }
 
 void TTable::Open() {
     if (Active()) {
@@ -67,8 +63,8 @@ void TTable::Open() {
     }
     const QString path = FilePath();
     if (!QFileInfo(m_databaseName).isDir()) {
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist")
-                                 .arg(path, m_databaseName));
+        throw EDatabaseError(
+            QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist").arg(path, m_databaseName));
     }
     m_db.Open(path);
     try {
@@ -115,18 +111,17 @@ void TTable::BuildFields() {
         }
     }
     if (defs.empty()) {
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it holds no table named %2")
-                                 .arg(FilePath(), m_sqlTable));
+        throw EDatabaseError(
+            QStringLiteral("Cannot open table \"%1\": it holds no table named %2").arg(FilePath(), m_sqlTable));
     }
     for (const TFieldDef& expected : m_expected) {
         auto found = std::find_if(defs.begin(), defs.end(), [&](const TFieldDef& def) {
             return def.Name.compare(expected.Name, Qt::CaseInsensitive) == 0;
         });
         if (found == defs.end()) {
-            throw EDatabaseError(
-                QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
-                               "another kind or version")
-                    .arg(FilePath(), expected.Name));
+            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
+                                                "another kind or version")
+                                     .arg(FilePath(), expected.Name));
         }
         *found = expected;
     }
@@ -155,8 +150,7 @@ TField* TTable::FieldByName(const QString& name) const {
 
 void TTable::CheckActive() const {
     if (!Active()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
     }
 }
 
@@ -247,9 +241,8 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
         marks += QStringLiteral(",?");
     }
     auto& self = const_cast<TTable&>(*this);
-    TSqliteStatement query(
-        self.m_db,
-        QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)").arg(columns, QuotedTable(), marks));
+    TSqliteStatement query(self.m_db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
+                                          .arg(columns, QuotedTable(), marks));
     for (size_t i = 0; i < wanted.size(); ++i) {
         query.Bind(int(i) + 1, QVariant(wanted[i]));
     }
@@ -376,13 +369,9 @@ void TTable::Last() {
     DataEvent(deDataSetChange);
 }
 
-void TTable::Next() {
-    MoveBy(1);
-}
+void TTable::Next() { MoveBy(1); }
 
-void TTable::Prior() {
-    MoveBy(-1);
-}
+void TTable::Prior() { MoveBy(-1); }
 
 int TTable::MoveBy(int distance) {
     CheckActive();
@@ -491,9 +480,9 @@ void TTable::Post() {
     {
         TTransaction transaction(m_db);
         if (inserting) {
-            TSqliteStatement insert(
-                m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(QuotedTable(), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+            TSqliteStatement insert(m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                              .arg(QuotedTable(), columns.join(QLatin1Char(',')),
+                                                   marks.join(QLatin1Char(','))));
             insert.BindAll(values);
             insert.Execute();
             key = m_db.LastInsertRowId();
@@ -563,8 +552,7 @@ void TTable::Delete() {
         return;
     }
     if (m_keys.empty()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
     }
     CheckCanModify();
     const qint64 key = m_keys[size_t(m_current)];
@@ -639,9 +627,8 @@ void TTable::SetIndexName(const QString& name) {
     QString order = QStringLiteral("rowid");
     QSet<QString> fields;
     if (Active() && !name.isEmpty()) {
-        TSqliteStatement owner(m_db,
-                               QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
-                                              "name = ? COLLATE NOCASE"));
+        TSqliteStatement owner(m_db, QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
+                                                    "name = ? COLLATE NOCASE"));
         owner.Bind(1, name);
         if (!owner.Step() || owner.Text(0).compare(m_sqlTable, Qt::CaseInsensitive) != 0) {
             throw EDatabaseError(QStringLiteral("%1: Index '%2' not found").arg(m_tableName, name));
@@ -655,8 +642,7 @@ void TTable::SetIndexName(const QString& name) {
             const QString column = info.Text(2);
             fields.insert(column);
             parts << QStringLiteral("%1 COLLATE %2%3")
-                         .arg(Quoted(column), info.Text(4),
-                              info.Int64(3) ? QStringLiteral(" DESC") : QString());
+                         .arg(Quoted(column), info.Text(4), info.Int64(3) ? QStringLiteral(" DESC") : QString());
         }
         parts << QStringLiteral("rowid");
         order = parts.join(QStringLiteral(", "));
@@ -714,9 +700,7 @@ void TTable::AddDataSource(TDataSource* source) {
     }
 }
 
-void TTable::RemoveDataSource(TDataSource* source) {
-    std::erase(m_sources, source);
-}
+void TTable::RemoveDataSource(TDataSource* source) { std::erase(m_sources, source); }
 
 void TTable::DataEvent(TDataEvent event, TField* field) {
     // What the user typed must reach the fields even while the controls are detached.

@@ -2,8 +2,8 @@
 
 #include "DataSource.h"
 #include "Field.h"
-#include "FilterParser.h"
 #include "FormatSettings.h"
+#include "FilterParser.h"
 #include "Sqlite.h"
 
 #include <QHash>
@@ -99,8 +99,7 @@ public:
     // Hands one field of the rows from `fromRow` on to `visit`, in order, without moving the cursor,
     // until `visit` returns true; returns that row or -1. Reads the column in one query, so a scan
     // of the whole set costs about what the engine's own scan costs.
-    int ScanColumn(int field, int fromRow,
-                   const std::function<bool(int row, const QVariant& value)>& visit) const;
+    int ScanColumn(int field, int fromRow, const std::function<bool(int row, const QVariant& value)>& visit) const;
 
     std::function<void(TTable&)> AfterInsert;
     std::function<void(TTable&)> AfterPost;
