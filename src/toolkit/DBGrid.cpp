@@ -171,6 +171,39 @@ void TDBGrid::EditorOpened(QWidget* editor) {
     m_editor = editor;
 }
 
+void TDBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == m_editor) {
+        m_editor = nullptr;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+void TDBGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                          const QList<int>& roles) {
+    // The view would load the record's value into an open cell editor, wiping what the user is typing
+    // (starting the edit reloads the record): pass on the range around the edited cell only.
+    const QModelIndex edited = m_editor ? currentIndex() : QModelIndex();
+    const int top = topLeft.row();
+    const int bottom = bottomRight.row();
+    const int left = topLeft.column();
+    const int right = bottomRight.column();
+    if (!edited.isValid() || edited.row() < top || edited.row() > bottom || edited.column() < left ||
+        edited.column() > right) {
+        QTableView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    const auto pass = [&](int fromRow, int fromColumn, int toRow, int toColumn) {
+        if (fromRow <= toRow && fromColumn <= toColumn) {
+            QTableView::dataChanged(m_model->index(fromRow, fromColumn), m_model->index(toRow, toColumn),
+                                    roles);
+        }
+    };
+    pass(top, left, edited.row() - 1, right);
+    pass(edited.row() + 1, left, bottom, right);
+    pass(edited.row(), left, edited.row(), edited.column() - 1);
+    pass(edited.row(), edited.column() + 1, edited.row(), right);
+}
+
 void TDBGrid::EditorChanged() {
     QWidget* editor = m_editor;
     const QModelIndex index = currentIndex();

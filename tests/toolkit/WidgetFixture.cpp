@@ -4,11 +4,8 @@
 #include "store/Schema.h"
 #include "store/Sqlite.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 
 TWidgetFixture::TWidgetFixture(int items) : Window(std::make_unique<QWidget>()) {
@@ -49,30 +46,4 @@ QString TWidgetFixture::StoredValue(qint64 foto, const QString& field) const {
         return QStringLiteral("<no record>");
     }
     return query.IsNull(0) ? QStringLiteral("<null>") : query.Text(0);
-}
-
-TBoxAnswerer::TBoxAnswerer(QString button) : m_button(std::move(button)) {
-    QTimer::singleShot(0, &m_context, [this] { Poll(); });
-}
-
-void TBoxAnswerer::Poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-        // Keep looking a while: the box may come up after some more events.
-        if (++m_polls < 200) {
-            QTimer::singleShot(10, &m_context, [this] { Poll(); });
-        }
-        return;
-    }
-    m_seen = true;
-    ++m_count;
-    m_title = box->windowTitle();
-    m_text = box->text();
-    for (QAbstractButton* button : box->buttons()) {
-        if (button->text() == m_button) {
-            button->click();
-            return;
-        }
-    }
-    box->reject();
 }
