@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
@@ -123,6 +124,16 @@ private slots:
         const QString shown = qobject_cast<TDBMemo*>(widget) ? qobject_cast<TDBMemo*>(widget)->toPlainText()
                                                              : qobject_cast<QLineEdit*>(widget)->text();
         QVERIFY2(shown.endsWith(keys), qPrintable(shown));
+    }
+
+    void pasteWithoutKeysStartsEditing() {
+        QGuiApplication::clipboard()->setText(QStringLiteral(" og stol"));
+        Focus(m_editor->Beskrivelse);
+        m_editor->Beskrivelse->end(false);
+        m_editor->Beskrivelse->paste();
+        QCOMPARE(m_fixture->Table.State(), dsEdit);
+        QCOMPARE(m_editor->Beskrivelse->text(), QStringLiteral("Item 1 og stol"));
+        QVERIFY(m_editor->Beskrivelse->Modified());
     }
 
     void leavingWritesTheField_data() {

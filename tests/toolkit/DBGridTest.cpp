@@ -245,7 +245,8 @@ private slots:
         timer.start();
         QCOMPARE(model->rowCount(), 100000);
         QCOMPARE(model->index(99999, 0).data().toString(), QStringLiteral("Item 100000"));
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
         QTest::qWait(20);
         m_grid->verticalScrollBar()->setValue(m_grid->verticalScrollBar()->maximum());
         m_fixture->Table.Last();
@@ -253,6 +254,8 @@ private slots:
         m_grid->viewport()->repaint();
         QCOMPARE(m_grid->currentIndex().row(), 99999);
         QVERIFY(model->RowsRead.contains(99999));
+        qInfo("100,000 rows: rowCount and data(99999) in %lld ms; %lld distinct rows read by the view",
+              elapsed, qint64(model->RowsRead.size()));
         QVERIFY2(model->RowsRead.size() < 300, qPrintable(QString::number(model->RowsRead.size())));
     }
 
