@@ -1,0 +1,163 @@
+#include "Unit3.h"
+
+#include "report/ReportDataField.h"
+#include "report/ReportExpression.h"
+#include "report/ReportLabel.h"
+#include "report/ReportSysData.h"
+#include "store/Table.h"
+
+namespace {
+struct TColumn {
+    const char* Caption; // UTF-8
+    const char* Field;
+    double CaptionLeft; // mm from the band's left edge
+    double FieldLeft;
+    double FieldWidth;
+};
+
+constexpr TColumn Columns[7] = {
+    {"Beskrivelse", "Beskrivelse", 2.1, 2.1, 40.5}, {"Fabrikat", "Fabrikat", 44.5, 44.5, 25.7},
+    {"Model", "Model", 72.0, 72.0, 25.7},           {"Identifikation", "Identifikation", 99.0, 99.0, 28.8},
+    {"Købssted", "Kobssted", 129.1, 129.1, 25.9},   {"Købsdato", "Kobsdato", 156.6, 156.6, 17.2},
+    {"Værdi", "Vaerdi", 188.1, 175.7, 22.5},
+};
+
+QFont Arial(int points, bool bold = false) {
+    QFont font(QStringLiteral("Arial"), points);
+    font.setBold(bold);
+    return font;
+}
+
+// The running sum starts at its column; a sum too wide for the room left there moves left until it
+// ends at the band's edge rather than being cut off.
+class TSumExpression : public TReportExpression {
+public:
+    using TReportExpression::TReportExpression;
+
+    void Place(TReportContext& context, const QRectF& bandRect, TReportPage& page) override {
+        QRectF unbounded = bandRect;
+        unbounded.setRight(bandRect.right() + bandRect.width());
+        TReportExpression::Place(context, unbounded, page);
+        TReportItem& item = page.Items.back();
+        if (item.Rect.right() > bandRect.right()) {
+            item.Rect.moveRight(bandRect.right());
+        }
+    }
+};
+
+const QColor Navy(0x00, 0x00, 0x80);
+const QColor Silver(0xC0, 0xC0, 0xC0);
+} // namespace
+
+const QString TListReport::NoCategoryChosen = QStringLiteral("Vælg kategori");
+
+TListReport::TListReport(TTable& dataSet, const TFormatSettings& settings) {
+    SetOrientation(QPageLayout::Portrait);
+    SetMargins(QMarginsF(5, 10, 5, 10));
+    SetDataSet(&dataSet);
+    SetFormatSettings(settings);
+    SetPrintIfEmpty(false);
+
+    TReportBand& title = AddBand(rbTitle, 10.6);
+    title.SetColor(Qt::white);
+    QRSysData1 = title.Add<TReportSysData>(QStringLiteral("QRSysData1"), sdReportTitle);
+    QRSysData1->SetBounds(0, 1.1, BandWidth(), 8.0);
+    QRSysData1->SetFont(Arial(20));
+    QRSysData1->SetFontColor(Navy);
+    QRSysData1->SetAlignment(taCenter);
+    QRSysData1->SetAlignToBand(true);
+    QRSysData1->SetAutoSize(true);
+
+    TReportBand& header = AddBand(rbColumnHeader, 6.1);
+    header.SetColor(Silver);
+    TReportBand& detail = AddBand(rbDetail, 6.35);
+    detail.SetColor(Qt::white);
+    for (size_t i = 0; i < 7; ++i) {
+        const TColumn& column = Columns[i];
+        const QString number = QString::number(i + 1);
+        TReportLabel* caption =
+            header.Add<TReportLabel>(QStringLiteral("QRLabel") + number, QString::fromUtf8(column.Caption));
+        caption->SetBounds(column.CaptionLeft, 0.8, 20, 4.5);
+        caption->SetFont(Arial(10, true));
+        caption->SetTransparent(true);
+        caption->SetAutoSize(true);
+        QRLabel[i] = caption;
+
+        TReportDataField* field = detail.Add<TReportDataField>(QStringLiteral("QRDBText") + number,
+                                                               QString::fromLatin1(column.Field));
+        field->SetBounds(column.FieldLeft, 1.1, column.FieldWidth, 4.5);
+        field->SetFont(Arial(10));
+        field->SetWordWrap(true);
+        field->SetAlignment(i == 6 ? taRightJustify : taLeftJustify);
+        QRDBText[i] = field;
+    }
+
+    TReportBand& footer = AddBand(rbPageFooter, 6.35);
+    footer.SetColor(Qt::white);
+    QRSysData2 =
+        footer.Add<TReportSysData>(QStringLiteral("QRSysData2"), sdPageNumber, QStringLiteral("Side "));
+    QRSysData2->SetBounds((BandWidth() - 20.1) / 2, 1.1, 20.1, 4.5);
+    QRSysData2->SetFont(Arial(10));
+    QRSysData2->SetAlignment(taCenter);
+    QRSysData2->SetAlignToBand(true);
+    QRExpr1 = footer.Add<TSumExpression>(QStringLiteral("QRExpr1"), QStringLiteral("Sum(Vaerdi)"),
+                                         QStringLiteral("Kr ###,##0.00"));
+    QRExpr1->SetBounds(179.4, 1.1, 18.0, 4.5);
+    QRExpr1->SetFont(Arial(10));
+    QRExpr1->SetAlignment(taLeftJustify);
+    QRExpr1->SetAutoSize(true);
+}
+
+std::array<QString, 4> TListReport::CaptionsFor(const QString& kategori) {
+    struct TCaptions {
+        const char* Kategori;
+        const char* Texts[4];
+    };
+    static const TCaptions table[] = {
+        {"Bøger", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
+        {"Musikmedier", {"Titel", "Kunstner", "Musikforlag", "Identifikation"}},
+        {"Musikinstrumenter", {"Instrument", "Fabrikat", "Model", "Identifikation"}},
+        {"PC-Udstyr", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
+        {"PC-Software", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
+        {"Videobånd", {"Titel", "Fabrikat", "Spilletid", "Identifikation"}},
+    };
+    for (const TCaptions& row : table) {
+        if (kategori == QString::fromUtf8(row.Kategori)) {
+            return {QString::fromUtf8(row.Texts[0]), QString::fromUtf8(row.Texts[1]),
+                    QString::fromUtf8(row.Texts[2]), QString::fromUtf8(row.Texts[3])};
+        }
+    }
+    // Møbler and every other value keep the design captions.
+    return {QString::fromUtf8(Columns[0].Caption), QString::fromUtf8(Columns[1].Caption),
+            QString::fromUtf8(Columns[2].Caption), QString::fromUtf8(Columns[3].Caption)};
+}
+
+void TListReport::SetCaptionsFor(const QString& categoryListText, const QString& currentKategori) {
+    SetTitle(categoryListText);
+    std::array<QString, 4> captions;
+    if (categoryListText == NoCategoryChosen) {
+        captions = CaptionsFor(QString());
+        SetTitle(QStringLiteral("Alle kategorier"));
+    } else {
+        captions = CaptionsFor(currentKategori);
+    }
+    for (size_t i = 0; i < captions.size(); ++i) {
+        QRLabel[i]->SetCaption(captions[i]);
+    }
+}
+
+std::unique_ptr<TListReport> CreateInventoryList(TTable& habitraTable, const QString& categoryListText,
+                                                 const TFormatSettings& settings) {
+    // Read before the report's walk moves the cursor.
+    const QString currentKategori =
+        habitraTable.IsEmpty() ? QString() : habitraTable.FieldByName(QStringLiteral("Kategori"))->AsString();
+    auto report = std::make_unique<TListReport>(habitraTable, settings);
+    report->SetCaptionsFor(categoryListText, currentKategori);
+    return report;
+}
+
+void PrintInventoryList(TTable& habitraTable, const QString& categoryListText,
+                        const TFormatSettings& settings) {
+    const std::unique_ptr<TListReport> report = CreateInventoryList(habitraTable, categoryListText, settings);
+    report->Preview();
+}
