@@ -101,8 +101,10 @@ private:
             ++m_pos;
         } else if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')) {
             const int start = m_pos++;
-            if (m_pos < size && (m_text[m_pos] == QLatin1Char('=') || m_text[m_pos] == QLatin1Char('>')) &&
-                c != QLatin1Char('=')) {
+            // Only <>, <= and >= pair up; ">>" would reach SQLite as its shift operator.
+            const QChar next = m_pos < size ? m_text[m_pos] : QChar();
+            if ((c == QLatin1Char('<') && (next == QLatin1Char('=') || next == QLatin1Char('>'))) ||
+                (c == QLatin1Char('>') && next == QLatin1Char('='))) {
                 ++m_pos;
             }
             m_token.kind = tkOperator;
