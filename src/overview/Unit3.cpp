@@ -16,9 +16,13 @@ struct TColumn {
 };
 
 constexpr TColumn Columns[7] = {
-    {"Beskrivelse", "Beskrivelse", 2.1, 2.1, 40.5}, {"Fabrikat", "Fabrikat", 44.5, 44.5, 25.7},
-    {"Model", "Model", 72.0, 72.0, 25.7},           {"Identifikation", "Identifikation", 99.0, 99.0, 28.8},
-    {"Købssted", "Kobssted", 129.1, 129.1, 25.9},   {"Købsdato", "Kobsdato", 156.6, 156.6, 17.2},
+    {"Beskrivelse", "Beskrivelse", 2.1, 2.1, 40.5},
+    {"Fabrikat", "Fabrikat", 44.5, 44.5, 25.7},
+    {"Model", "Model", 72.0, 72.0, 25.7},
+    {"Identifikation", "Identifikation", 99.0, 99.0, 28.8},
+    {"Købssted", "Kobssted", 129.1, 129.1, 25.9},
+    // Wide enough for a whole "dd-MM-yyyy" date; it ends where the value's box begins.
+    {"Købsdato", "Kobsdato", 156.6, 156.6, 19.1},
     {"Værdi", "Vaerdi", 188.1, 175.7, 22.5},
 };
 

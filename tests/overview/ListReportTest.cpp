@@ -277,7 +277,7 @@ private slots:
         QTest::newRow("Kobssted") << 5 << "Købssted"
                                   << "Magasin, Århus" << 129.1 << 129.1 << 25.9 << int(Qt::AlignLeft);
         QTest::newRow("Kobsdato") << 6 << "Købsdato"
-                                  << "01-03-2004" << 156.6 << 156.6 << 17.2 << int(Qt::AlignLeft);
+                                  << "01-03-2004" << 156.6 << 156.6 << 19.1 << int(Qt::AlignLeft);
         QTest::newRow("Vaerdi") << 7 << "Værdi"
                                 << "1234,50" << 188.1 << 175.7 << 22.5 << int(Qt::AlignRight);
     }
@@ -309,6 +309,7 @@ private slots:
         QVERIFY(field);
         QCOMPARE(field->Text, text);
         QCOMPARE(field->Rect, QRectF(5 + fieldLeft, 10 + 10.6 + 6.1 + 1.1, width, 4.5));
+        QVERIFY2(!field->Overflows, "text cut at the box's edge");
         QCOMPARE(int(field->Style->Alignment), alignment);
         QCOMPARE(field->Style->Font.family(), QStringLiteral("Arial"));
         QCOMPARE(field->Style->Font.pointSizeF(), 10.0);
