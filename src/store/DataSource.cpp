@@ -7,6 +7,9 @@
 TDataSource::TDataSource(QObject* owner) : QObject(owner) {}
 
 TDataSource::~TDataSource() {
+    // The handlers belong to an owner that is being destroyed too.
+    OnDataChange = nullptr;
+    OnStateChange = nullptr;
     SetDataSet(nullptr);
     for (TDataLink* link : std::vector<TDataLink*>(m_links)) {
         link->m_source = nullptr;

@@ -59,6 +59,9 @@ std::optional<TMoney> TMoney::Parse(const QString& text, const TFormatSettings& 
     if (digits == 0 || pos != trimmed.size()) {
         return std::nullopt;
     }
+    if (whole > (std::numeric_limits<qint64>::max() - fraction) / 100) {
+        return std::nullopt;
+    }
     const qint64 cents = whole * 100 + fraction;
     return FromCents(negative ? -cents : cents);
 }

@@ -29,6 +29,8 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
         m_db = nullptr;
         throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(path, reason));
     }
+    // SQLite quietly opens a file it may not write read-only.
+    m_readOnly = m_readOnly || sqlite3_db_readonly(m_db, "main") == 1;
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
     // A posted record is on disk when the call returns; the rollback journal keeps the file whole.
@@ -118,6 +120,11 @@ QString TSqliteStatement::Text(int column) const {
 }
 
 bool TSqliteStatement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+QByteArrayView TSqliteStatement::Utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
 
 QVariant TSqliteStatement::Value(int column) const {
     switch (sqlite3_column_type(m_stmt, column)) {
