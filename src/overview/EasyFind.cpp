@@ -8,17 +8,25 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 constexpr int MemoPiece = 255;
 constexpr int MemoLimit = 65274;
 // A memo is read in whole pieces until the limit is reached or passed.
 constexpr int MemoBytes = (MemoLimit + MemoPiece - 1) / MemoPiece * MemoPiece;
 
+QByteArrayView Left(QByteArrayView bytes, qsizetype length) {
+    return bytes.first(std::min(length, bytes.size()));
+}
+
 // Compares texts already in the case the settings ask for.
 class TMatcher {
 public:
     TMatcher(const TEasyFind& find, const QString& key)
-        : m_fold(!find.CaseSensitive()), m_key(m_fold ? key.toUpper() : key) {
+        : m_fold(!find.CaseSensitive()), m_key(m_fold ? key.toUpper() : key), m_plainKey(Plain(m_key)) {
+        m_asciiBytes = m_key.toUtf8();
+        m_asciiKey = Ascii(m_asciiBytes);
         if (find.AllowWildcards()) {
             m_wildcards = true;
             QString pattern;
@@ -44,13 +52,67 @@ public:
         if (m_key.isEmpty()) {
             return false;
         }
+        // Within Latin-1, apart from ß, comparing folded letters gives what comparing upper case
+        // gives, without making an upper-case copy of every text.
+        if (m_fold && !m_wildcards && m_plainKey && Plain(text)) {
+            return QStringView(text).contains(QStringView(m_key), Qt::CaseInsensitive);
+        }
         const QString compared = m_fold ? text.toUpper() : text;
         return m_wildcards ? m_pattern.match(compared).hasMatch() : compared.contains(m_key);
     }
 
+    // The same for a stored text given as UTF-8, cut like SearchText; plain ASCII is compared as bytes.
+    bool Utf8(QByteArrayView bytes, bool memo) const {
+        if (m_key.isEmpty()) {
+            return false;
+        }
+        if (!m_wildcards && m_asciiKey && Ascii(bytes)) {
+            return Contains(Left(bytes, memo ? MemoBytes : TEasyFind::MaxText));
+        }
+        return (*this)(memo ? QString::fromUtf8(Left(bytes, MemoBytes))
+                            : QString::fromUtf8(bytes).left(TEasyFind::MaxText));
+    }
+
 private:
+    static bool Ascii(QByteArrayView bytes) {
+        for (const char c : bytes) {
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+    bool Contains(QByteArrayView text) const {
+        const qsizetype length = m_asciiBytes.size();
+        for (qsizetype at = 0; at + length <= text.size(); ++at) {
+            qsizetype i = 0;
+            while (i < length && (m_fold ? Upper(text[at + i]) : text[at + i]) == m_asciiBytes[i]) {
+                ++i;
+            }
+            if (i == length) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static bool Plain(QStringView text) {
+        for (const QChar c : text) {
+            if (c.unicode() > 0xff || c.unicode() == 0xdf) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     bool m_fold;
     QString m_key;
+    bool m_plainKey;
+    bool m_asciiKey = false;
+    QByteArray m_asciiBytes;
     bool m_wildcards = false;
     QRegularExpression m_pattern;
 };
@@ -145,14 +207,23 @@ void TEasyFind::Find() {
     const TMatcher matches(*this, key);
     const TField& searched = *field;
     bool stopped = false;
-    // The record the table stands on is looked at even when the set is at its end.
-    const int hit = table->ScanColumn(field->Index(), table->RecNo() - 1, [&](int, const QVariant& value) {
-        if (matches(SearchText(searched, value))) {
-            return true;
-        }
+    const auto next = [&] {
         stopped = m_stop;
         return stopped;
-    });
+    };
+    // The record the table stands on is looked at even when the set is at its end.
+    const int from = table->RecNo() - 1;
+    int hit = -1;
+    if (searched.DataType() == ftString || searched.IsBlob()) {
+        const bool memo = searched.IsBlob();
+        hit = table->ScanColumnUtf8(field->Index(), from, [&](int, QByteArrayView text) {
+            return matches.Utf8(text, memo) || next();
+        });
+    } else {
+        hit = table->ScanColumn(field->Index(), from, [&](int, const QVariant& value) {
+            return matches(SearchText(searched, value)) || next();
+        });
+    }
     const bool found = hit >= 0 && !stopped;
     m_stop = false;
     if (found) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <vector>
@@ -52,6 +53,8 @@ public:
     QString Text(int column) const;
     bool IsNull(int column) const;
     QVariant Value(int column) const; // integer, text or null
+    // A column's text as stored, UTF-8; valid until the next Step.
+    QByteArrayView Utf8(int column) const;
 
 private:
     TSqliteDatabase& m_db;

@@ -289,6 +289,38 @@ QVariant TTable::RowValue(int row, int field) const {
     return FetchRow(row)[size_t(field)];
 }
 
+int TTable::ScanFile(int field, int row,
+                     const std::function<bool(int row, const TSqliteStatement& query)>& visit, bool& hit) const {
+    hit = false;
+    // A record being edited or inserted lives in the buffer, not in the file: read row by row then.
+    if (m_state != dsBrowse) {
+        return row;
+    }
+    bool useFilter = false;
+    auto& self = const_cast<TTable&>(*this);
+    TSqliteStatement query(
+        self.m_db, SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
+                       QStringLiteral(" LIMIT -1 OFFSET ?"));
+    int next = 1;
+    if (useFilter) {
+        query.BindAll(m_compiledFilter.Parameters);
+        next += int(m_compiledFilter.Parameters.size());
+    }
+    query.Bind(next, QVariant(qint64(row)));
+    const int count = int(m_keys.size());
+    while (row < count && query.Step()) {
+        if (query.Int64(0) != m_keys[size_t(row)]) {
+            break; // the file changed since the set was read: go on from the set itself
+        }
+        if (visit(row, query)) {
+            hit = true;
+            return row;
+        }
+        ++row;
+    }
+    return row;
+}
+
 int TTable::ScanColumn(int field, int fromRow,
                        const std::function<bool(int row, const QVariant& value)>& visit) const {
     CheckActive();
@@ -296,33 +328,37 @@ int TTable::ScanColumn(int field, int fromRow,
     if (field < 0 || field >= FieldCount() || fromRow >= count) {
         return -1;
     }
-    int row = std::max(fromRow, 0);
-    // A record being edited or inserted lives in the buffer, not in the file: read row by row then.
-    if (m_state == dsBrowse) {
-        bool useFilter = false;
-        auto& self = const_cast<TTable&>(*this);
-        TSqliteStatement query(
-            self.m_db,
-            SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
-                QStringLiteral(" LIMIT -1 OFFSET ?"));
-        int next = 1;
-        if (useFilter) {
-            query.BindAll(m_compiledFilter.Parameters);
-            next += int(m_compiledFilter.Parameters.size());
-        }
-        query.Bind(next, QVariant(qint64(row)));
-        while (row < count && query.Step()) {
-            if (query.Int64(0) != m_keys[size_t(row)]) {
-                break; // the file changed since the set was read: go on from the set itself
-            }
-            if (visit(row, FromSql(field, query.Value(1)))) {
-                return row;
-            }
-            ++row;
-        }
+    bool hit = false;
+    int row = ScanFile(
+        field, std::max(fromRow, 0),
+        [&](int at, const TSqliteStatement& query) { return visit(at, FromSql(field, query.Value(1))); }, hit);
+    if (hit) {
+        return row;
     }
     for (; row < count; ++row) {
         if (visit(row, RowValue(row, field))) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+int TTable::ScanColumnUtf8(int field, int fromRow,
+                           const std::function<bool(int row, QByteArrayView text)>& visit) const {
+    CheckActive();
+    const int count = int(m_keys.size());
+    if (field < 0 || field >= FieldCount() || fromRow >= count) {
+        return -1;
+    }
+    bool hit = false;
+    int row = ScanFile(
+        field, std::max(fromRow, 0), [&](int at, const TSqliteStatement& query) { return visit(at, query.Utf8(1)); },
+        hit);
+    if (hit) {
+        return row;
+    }
+    for (; row < count; ++row) {
+        if (visit(row, RowValue(row, field).toString().toUtf8())) {
             return row;
         }
     }

@@ -100,6 +100,8 @@ public:
     // until `visit` returns true; returns that row or -1. Reads the column in one query, so a scan
     // of the whole set costs about what the engine's own scan costs.
     int ScanColumn(int field, int fromRow, const std::function<bool(int row, const QVariant& value)>& visit) const;
+    // The same for a text or memo field, handing over the stored UTF-8 text (valid during the call).
+    int ScanColumnUtf8(int field, int fromRow, const std::function<bool(int row, QByteArrayView text)>& visit) const;
 
     std::function<void(TTable&)> AfterInsert;
     std::function<void(TTable&)> AfterPost;
@@ -120,6 +122,11 @@ private:
     void LoadKeys();
     // The current set's query: the columns asked for, the filter in force, the order of the index.
     QString SetSql(const QString& columns, bool& useFilter) const;
+    // Runs the current set's query for one field from `row` on; `visit` gets the statement at each
+    // row that is still the set's, until it returns true. Returns the row it stopped at, or where the
+    // set and the file part.
+    int ScanFile(int field, int row, const std::function<bool(int row, const TSqliteStatement& query)>& visit,
+                 bool& hit) const;
     void LocateKey(qint64 key, int fallback);
     const TRecord& FetchRow(int row) const;
     void LoadCurrent();

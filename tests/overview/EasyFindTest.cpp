@@ -17,6 +17,8 @@ private slots:
         QTest::addColumn<bool>("wildcards");
         QTest::newRow("substring, not only a prefix") << "Beskrivelse"
                                                       << "lampe" << qint64(6) << qint64(2) << false;
+        QTest::newRow("plain letters inside a text with æ") << "Beskrivelse"
+                                                            << "PESK" << qint64(1) << qint64(5) << false;
         QTest::newRow("lower-case ø finds capital Ø") << "Beskrivelse"
                                                       << "øre" << qint64(1) << qint64(3) << false;
         QTest::newRow("a miss stays where it was") << "Beskrivelse"

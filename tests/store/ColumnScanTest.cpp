@@ -33,6 +33,15 @@ class TColumnScanTest : public QObject {
                              });
             return values;
         }
+        QStringList ScannedUtf8(int fromRow) const {
+            QStringList values;
+            Table.ScanColumnUtf8(Table.FieldByName("Beskrivelse")->Index(), fromRow,
+                                 [&](int row, QByteArrayView text) {
+                                     values << QString::number(row) + "=" + QString::fromUtf8(text);
+                                     return false;
+                                 });
+            return values;
+        }
         QStringList Expected(int fromRow) const {
             QStringList values;
             for (int row = fromRow; row < Table.RecordCount(); ++row) {
@@ -66,6 +75,7 @@ private slots:
         fixture.Table.SetFilter("Kategori = 'Møbler'");
         fixture.Table.SetFiltered(filtered);
         QCOMPARE(fixture.Scanned(fromRow), fixture.Expected(fromRow));
+        QCOMPARE(fixture.ScannedUtf8(fromRow), fixture.Expected(fromRow));
         QCOMPARE(fixture.Table.RecNo(), 1); // the cursor did not move
     }
 
@@ -89,6 +99,7 @@ private slots:
         fixture.Table.FieldByName("Beskrivelse")->SetAsString("Ny");
         QCOMPARE(fixture.Scanned(0), fixture.Expected(0));
         QVERIFY(fixture.Scanned(0).contains("1=Ny"));
+        QCOMPARE(fixture.ScannedUtf8(0), fixture.Expected(0));
         fixture.Table.Cancel();
         {
             TSqliteDatabase db;
@@ -99,6 +110,7 @@ private slots:
         QCOMPARE(scanned.size(), 5);
         QCOMPARE(scanned.at(0), QString("0=Stol"));
         QCOMPARE(scanned.at(2), QString("2=Ane"));
+        QCOMPARE(fixture.ScannedUtf8(0).at(2), QString("2=Ane"));
     }
 };
 

@@ -1,0 +1,166 @@
+// Times the overview's work on a 100,000-item register: a search keystroke that finds nothing,
+// a sort switch, and scrolling the grid from top to bottom.
+#include "overview/EasyFind.h"
+#include "store/DataSource.h"
+#include "store/Schema.h"
+#include "store/Sqlite.h"
+#include "store/Table.h"
+#include "toolkit/DBGrid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int ItemCount = 100000;
+constexpr int Runs = 5;
+
+void FillRegister(const QString& file) {
+    static const char* const words[] = {"Stol",        "Bord",  "Lampe", "Ur",   "Maleri",
+                                        "Sofa",        "Cykel", "Bog",   "Vase", "Kamera",
+                                        "Boremaskine", "Tæppe", "Radio", "Skab", "Ring"};
+    static const char* const categories[] = {"Antikviteter", "Bøger",       "Møbler",
+                                             "Værktøj",      "Smykker/Ure", "Diverse"};
+    QRandomGenerator random(7);
+    TSqliteDatabase db;
+    db.Open(file);
+    TTransaction transaction(db);
+    TSqliteStatement insert(
+        db, QStringLiteral("INSERT INTO Habitra (Beskrivelse, Fabrikat, Model, Identifikation, "
+                           "Kobssted, Kobsdato, Vaerdi, Notater, Foto, Kategori) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?)"));
+    const QDate start(1990, 1, 1);
+    for (int i = 0; i < ItemCount; ++i) {
+        insert.BindAll(
+            {QStringLiteral("%1 nr. %2 fra stuen").arg(QString::fromUtf8(words[random.bounded(15)])).arg(i),
+             QStringLiteral("Fabrikant %1").arg(random.bounded(500)),
+             QStringLiteral("Model %1").arg(random.bounded(1000)),
+             QStringLiteral("SN%1").arg(random.bounded(1000000000)),
+             QStringLiteral("Butik %1").arg(random.bounded(50)),
+             start.addDays(random.bounded(12000)).toString(Qt::ISODate),
+             QVariant(qint64(random.bounded(10000000))), QStringLiteral("Noter om genstand %1").arg(i),
+             QVariant(qint64(i + 1)), QString::fromUtf8(categories[random.bounded(6)])});
+        insert.Execute();
+        insert.Reset();
+    }
+    transaction.Commit();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double TimeMs(const std::function<void()>& action) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void Print(const char* name, double ours, double baseline) {
+    if (baseline > 0) {
+        std::printf("%s: %.1f %.1f %.2f\n", name, ours, baseline, ours / baseline);
+    } else {
+        std::printf("%s: %.1f 0 -\n", name, ours);
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString data = QDir(dir.path()).filePath(QStringLiteral("Data"));
+    Schema::CreateMissingTables(data);
+    TTable table;
+    table.SetDatabaseName(data);
+    table.SetTableName(Schema::ItemFile);
+    table.SetFieldDefs(Schema::ItemFields());
+    FillRegister(table.FilePath());
+    table.Open();
+    TDataSource source;
+    source.SetDataSet(&table);
+
+    // A grid on the table, as in the overview, so that the search pays for its bound controls.
+    TDBGrid grid;
+    grid.SetDataSource(&source);
+    grid.resize(1024, 600);
+    grid.show();
+    QApplication::processEvents();
+
+    // A keystroke that finds nothing: the whole set is read.
+    TEasyFind find;
+    find.SetDataSource(&source);
+    find.SetSearchField(QStringLiteral("Beskrivelse"));
+    find.SetSearchKey(QStringLiteral("xyz"));
+    std::vector<double> searchTimes;
+    std::vector<double> shellTimes;
+    for (int run = 0; run < Runs; ++run) {
+        table.SetRecNo(ItemCount / 2);
+        searchTimes.push_back(TimeMs([&] {
+            find.Find();
+            QApplication::processEvents();
+        }));
+        if (find.Found() || table.RecNo() != ItemCount / 2) {
+            std::fprintf(stderr, "the search moved\n");
+            return 1;
+        }
+        shellTimes.push_back(TimeMs([&] {
+            QProcess shell;
+            shell.start(
+                QStringLiteral("sqlite3"),
+                {table.FilePath(), QStringLiteral("SELECT rowid FROM Habitra WHERE upper(Beskrivelse) LIKE "
+                                                  "'%XYZ%' ORDER BY rowid")});
+            shell.waitForFinished(-1);
+            if (shell.exitCode() != 0) {
+                std::fprintf(stderr, "sqlite3 failed\n");
+            }
+        }));
+    }
+    Print("overview_search_miss_100k", Median(searchTimes), Median(shellTimes));
+
+    // Sort switches, the current item kept.
+    std::vector<double> sortTimes;
+    for (int run = 0; run < Runs; ++run) {
+        for (const QString& index : {Schema::IndexKategori, Schema::IndexBeskrivelse}) {
+            sortTimes.push_back(TimeMs([&] {
+                table.SetIndexName(index);
+                QApplication::processEvents();
+            }));
+        }
+    }
+    Print("overview_sort_switch_100k", Median(sortTimes), 0);
+
+    // Scrolling the grid: to the bottom at once, then from the top page by page.
+    table.First();
+    QApplication::processEvents();
+    const double toBottom = TimeMs([&] {
+        grid.scrollToBottom();
+        QApplication::processEvents();
+    });
+    Print("overview_grid_scroll_to_bottom_100k", toBottom, 0);
+    grid.scrollToTop();
+    QApplication::processEvents();
+    QScrollBar* bar = grid.verticalScrollBar();
+    int pages = 0;
+    const double paging = TimeMs([&] {
+        while (bar->value() < bar->maximum()) {
+            bar->setValue(bar->value() + bar->pageStep());
+            grid.viewport()->repaint();
+            QApplication::processEvents();
+            ++pages;
+        }
+    });
+    Print("overview_grid_scroll_pages_100k", paging, 0);
+    std::printf("# %d pages, %.3f ms a page\n", pages, paging / std::max(pages, 1));
+    return 0;
+}
