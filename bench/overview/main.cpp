@@ -1,9 +1,9 @@
 // Times the overview's work on a 100,000-item register: a search keystroke that finds nothing,
 // a sort switch, and scrolling the grid from top to bottom.
+#include "RegisterGenerator.h"
 #include "overview/EasyFind.h"
 #include "store/DataSource.h"
 #include "store/Schema.h"
-#include "store/Sqlite.h"
 #include "store/Table.h"
 #include "toolkit/DBGrid.h"
 
@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -23,37 +22,6 @@
 namespace {
 constexpr int ItemCount = 100000;
 constexpr int Runs = 5;
-
-void FillRegister(const QString& file) {
-    static const char* const words[] = {"Stol",        "Bord",  "Lampe", "Ur",   "Maleri",
-                                        "Sofa",        "Cykel", "Bog",   "Vase", "Kamera",
-                                        "Boremaskine", "Tæppe", "Radio", "Skab", "Ring"};
-    static const char* const categories[] = {"Antikviteter", "Bøger",       "Møbler",
-                                             "Værktøj",      "Smykker/Ure", "Diverse"};
-    QRandomGenerator random(7);
-    TSqliteDatabase db;
-    db.Open(file);
-    TTransaction transaction(db);
-    TSqliteStatement insert(
-        db, QStringLiteral("INSERT INTO Habitra (Beskrivelse, Fabrikat, Model, Identifikation, "
-                           "Kobssted, Kobsdato, Vaerdi, Notater, Foto, Kategori) "
-                           "VALUES (?,?,?,?,?,?,?,?,?,?)"));
-    const QDate start(1990, 1, 1);
-    for (int i = 0; i < ItemCount; ++i) {
-        insert.BindAll(
-            {QStringLiteral("%1 nr. %2 fra stuen").arg(QString::fromUtf8(words[random.bounded(15)])).arg(i),
-             QStringLiteral("Fabrikant %1").arg(random.bounded(500)),
-             QStringLiteral("Model %1").arg(random.bounded(1000)),
-             QStringLiteral("SN%1").arg(random.bounded(1000000000)),
-             QStringLiteral("Butik %1").arg(random.bounded(50)),
-             start.addDays(random.bounded(12000)).toString(Qt::ISODate),
-             QVariant(qint64(random.bounded(10000000))), QStringLiteral("Noter om genstand %1").arg(i),
-             QVariant(qint64(i + 1)), QString::fromUtf8(categories[random.bounded(6)])});
-        insert.Execute();
-        insert.Reset();
-    }
-    transaction.Commit();
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -80,12 +48,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString data = QDir(dir.path()).filePath(QStringLiteral("Data"));
-    Schema::CreateMissingTables(data);
+    GenerateRegister(data, ItemCount, 7);
     TTable table;
     table.SetDatabaseName(data);
     table.SetTableName(Schema::ItemFile);
     table.SetFieldDefs(Schema::ItemFields());
-    FillRegister(table.FilePath());
     table.Open();
     TDataSource source;
     source.SetDataSet(&table);
