@@ -13,6 +13,11 @@
 
 namespace {
 
+// Far above any camera's picture; a damaged or hostile header can claim 65535 x 65535 pixels, and
+// the picture and libjpeg's own buffers are allocated from the header before any data is read.
+constexpr quint64 MaxPixels = 120'000'000;
+constexpr long MaxDecoderMemory = 1L << 30;
+
 QString ReadError(const QString& name, const QString& reason) {
     return QStringLiteral("Cannot read the picture \"%1\": %2").arg(name, reason);
 }
@@ -64,6 +69,7 @@ struct TDecoder {
     std::vector<JSAMPROW> rows;
     std::vector<JSAMPLE> cmykRow;
     bool outOfMemory = false;
+    bool tooLarge = false;
 };
 
 TDecoder& DecoderOf(j_decompress_ptr cinfo) {
@@ -141,6 +147,11 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
         jpeg_mem_src(&cinfo, data, size);
     }
     jpeg_read_header(&cinfo, TRUE);
+    if (quint64(cinfo.image_width) * cinfo.image_height > MaxPixels) {
+        decoder.tooLarge = true;
+        return false;
+    }
+    cinfo.mem->max_memory_to_use = MaxDecoderMemory;
 
     QImage::Format format = QImage::Format_RGB888;
     bool cmyk = false;
@@ -203,6 +214,11 @@ QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const Q
     InstallErrorManager(decoder.error);
     const bool ok = Decode(decoder, data, size);
     jpeg_destroy_decompress(&decoder.cinfo);
+    if (decoder.tooLarge) {
+        throw EPictureError(ReadError(name, QStringLiteral("the picture is too large (%1 x %2 pixels)")
+                                                .arg(decoder.cinfo.image_width)
+                                                .arg(decoder.cinfo.image_height)));
+    }
     if (decoder.outOfMemory) {
         throw EPictureError(ReadError(name, QStringLiteral("not enough memory for %1 x %2 pixels")
                                                 .arg(decoder.cinfo.output_width)

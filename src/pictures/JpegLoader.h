@@ -15,7 +15,8 @@ public:
 
 // JPEG through libjpeg. Decoding gives Format_RGB888, or Format_Grayscale8 for a grey picture;
 // CMYK and YCCK pictures are converted to RGB. Any libjpeg warning (a truncated or corrupt file)
-// counts as a failure, so a picture either loads whole or raises EPictureError.
+// counts as a failure, so a picture either loads whole or raises EPictureError. A picture of more
+// than 120 megapixels is refused before anything is allocated for it.
 QImage LoadJpeg(const QString& path);
 // `name` only goes into the error message.
 QImage LoadJpeg(const QByteArray& bytes, const QString& name);
