@@ -48,7 +48,8 @@ function(habitra_test folder)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     add_executable(${target} ${sources})
-    set_target_properties(${target} PROPERTIES HABITRA_TEST_CODE ON)
+    # Tests include the windows' generated ui headers; they own no .ui files of their own.
+    set_target_properties(${target} PROPERTIES HABITRA_TEST_CODE ON AUTOUIC OFF)
     target_link_libraries(${target} PRIVATE habitra_testsupport ${ARG_DEPENDS})
     add_test(NAME ${folder} COMMAND ${target})
     set_tests_properties(${folder} PROPERTIES

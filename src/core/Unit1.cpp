@@ -4,20 +4,36 @@
 #include "Messages.h"
 #include "ui_Unit1.h"
 
+#include "export/DataExportASCII.h"
+#include "export/ExportCommand.h"
 #include "localisation/FormLocal.h"
+#include "overview/Unit2.h"
+#include "pictures/BilledReportUnit.h"
+#include "pictures/BilledUnit.h"
+#include "pictures/JpegLoader.h"
 #include "localisation/LocalSource.h"
+#include "report/ReportImage.h"
+#include "report/ReportLabel.h"
 #include "store/DataSource.h"
+#include "support/AboutBox.h"
+#include "support/Easysize.h"
+#include "support/JustOne.h"
 #include "store/FilterParser.h"
 #include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/DBNavigator.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
+#include "toolkit/PictureLabel.h"
 #include "toolkit/Platform.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QTabBar>
@@ -29,8 +45,11 @@ const QString DataFolder = QStringLiteral("Data");
 }
 
 TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings) {
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
+      m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
+      m_pictures(m_programFolder + QStringLiteral("Billeder")) {
     ui->setupUi(this);
+    CreateSupport();
     CreateTables();
     CreatePages();
     BindEditor();
@@ -41,7 +60,29 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    HabitraSource->OnDataChange = nullptr;
+    HabitraTable->AfterInsert = nullptr;
+}
+
+void TForm1::CreateSupport() {
+    JustOne1 = new TJustOne(this);
+    JustOne1->setObjectName(QStringLiteral("JustOne1"));
+    FormResizer1 = new TFormResizer(this);
+    FormResizer1->setObjectName(QStringLiteral("FormResizer1"));
+    FormResizer1->SetResizeFonts(true);
+    FormResizer1->SetMinFontSize(8);
+    FormResizer1->SetMaxFontSize(48);
+    AboutBox1 = new TAboutBox(this);
+    AboutBox1->setObjectName(QStringLiteral("AboutBox1"));
+    AboutBox1->SetAppName(QStringLiteral("Habitra"));
+    AboutBox1->SetUrl(QStringLiteral("https://habitra.dk"));
+    AboutBox1->SetPicture(TAboutBox::DefaultPicture());
+    // These fill their parent; the resizer leaves them to the window.
+    for (QWidget* filling : std::initializer_list<QWidget*>{ui->PageControl1, ui->Panel4, ui->Image1}) {
+        filling->setProperty("align", QStringLiteral("client"));
+    }
+}
 
 void TForm1::CreateTables() {
     const auto table = [this](const char* name, const QString& file, std::vector<TFieldDef> fields) {
@@ -66,7 +107,7 @@ void TForm1::CreateTables() {
     ConfigTable = table("ConfigTable", Schema::SettingsFile, Schema::SettingsFields());
     ConfigSource = source("ConfigSource", ConfigTable);
     HabitraTable->AfterInsert = [this](TTable&) { HabitraTableAfterInsert(); };
-    HabitraSource->OnDataChange = [this](TDataSource&, TField*) { Billede(); };
+    HabitraSource->OnDataChange = [this](TDataSource&, TField*) { Guarded([this] { Billede(); }); };
 }
 
 void TForm1::CreateLanguageSource() {
@@ -154,6 +195,13 @@ void TForm1::BindEditor() {
 
 void TForm1::DecorateFrontPage() {
     ui->Panel4->raise();
+    const auto picture = [](const QString& name) {
+        QFile file(QStringLiteral(":/core/") + name);
+        return file.open(QIODevice::ReadOnly) ? QPixmap::fromImage(LoadJpeg(file.readAll(), name)) : QPixmap();
+    };
+    ui->Image1->setPixmap(picture(QStringLiteral("Baggrund.jpg")));
+    ui->Image2->setPixmap(picture(QStringLiteral("Forside.jpg")));
+    ui->Image2->setScaledContents(true);
     QFont title(QStringLiteral("Arial"));
     title.setPixelSize(48);
     title.setBold(true);
@@ -188,9 +236,16 @@ void TForm1::ConnectButtons() {
         connect(button, &QAbstractButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     on(ui->SpeedButton3, &TForm1::SpeedButton3Click);
+    on(ui->SpeedButton4, &TForm1::SpeedButton4Click);
+    on(ui->SpeedButton1, &TForm1::SpeedButton1Click);
+    connect(ui->Image3, &TPictureLabel::doubleClicked, this, [this] { Guarded([this] { Image3DblClick(); }); });
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     on(ui->SpeedButton5, &TForm1::Afslut1Click);
     on(ui->SpeedButton2, &TForm1::Afslut1Click);
-    for (QAbstractButton* button : {ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton5}) {
+    for (QAbstractButton* button : {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5}) {
         button->setCursor(Qt::PointingHandCursor);
     }
 }
@@ -206,10 +261,15 @@ QWidget* TForm1::Page(const QString& name) const {
 
 int TForm1::ActiveLanguage() const { return LanguageSource1 ? LanguageSource1->ActiveLanguage() : -1; }
 
-QString TForm1::ProgramFolder() const { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }
+void TForm1::SetProgramFolder(const QString& folder) {
+    m_programFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    m_pictures = TPictureFolder(m_programFolder + QStringLiteral("Billeder"));
+    m_shownPicture.clear();
+}
 
 void TForm1::FormCreate() {
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    FormResizer1->CaptureLayout();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -259,6 +319,7 @@ void TForm1::FormResize() {
     ui->PageControl1->setGeometry(ui->centralwidget->rect());
     ui->Panel4->setGeometry(ui->centralwidget->rect());
     ui->Image1->setGeometry(ui->Panel4->rect());
+    FormResizer1->ScaleLayout();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -349,7 +410,137 @@ void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
     ui->Label12->setText(labels.value(3));
 }
 
-void TForm1::Billede() {}
+QString TForm1::PictureFile() const {
+    const QString foto = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
+    return m_pictures.ItemPicture(foto);
+}
+
+void TForm1::AttachOverview(TForm2& overview) {
+    Form2 = &overview;
+    overview.OnJump = [this](const QString& page, const QStringList& labels) { ShowCategory(page, labels); };
+    overview.DanishCategory = [](const QString& value) {
+        const Catalogue::TCategory* category = Catalogue::FindByValue(value);
+        return category ? Catalogue::CategoryValue(*category, -1) : QString();
+    };
+    Form2Resizer = new TFormResizer(&overview);
+    Form2Resizer->setObjectName(QStringLiteral("FormResizer1"));
+    Form2Resizer->SetResizeFonts(false);
+    Form2Resizer->SetMinFontSize(8);
+    Form2Resizer->SetMaxFontSize(48);
+    Form2Resizer->CaptureLayout();
+    overview.installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Form2 && event->type() == QEvent::Resize) {
+        Guarded([this] { Form2Resizer->ScaleLayout(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::Billede() {
+    QString file = PictureFile();
+    QFileInfo info(file);
+    if (!info.isFile()) {
+        file = m_pictures.Find(QStringLiteral("Ingen.jpg"));
+        info = QFileInfo(file);
+    }
+    const QString stamp = file + QLatin1Char('|') + QString::number(info.size()) + QLatin1Char('|') +
+                          QString::number(info.lastModified().toMSecsSinceEpoch());
+    if (stamp == m_shownPicture) {
+        return;
+    }
+    QImage image;
+    try {
+        image = LoadJpeg(file);
+    } catch (const EPictureError&) {
+        image = LoadJpeg(m_pictures.Find(QStringLiteral("Ingen.jpg")));
+    }
+    ui->Image3->SetPicture(image);
+    m_shownPicture = stamp;
+}
+
+void TForm1::SpeedButton4Click() {
+    OpenDialog1->selectFile(QString());
+    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString chosen = OpenDialog1->selectedFiles().constFirst();
+    const QString target = PictureFile();
+    const QFileInfo chosenInfo(chosen);
+    const QFileInfo targetInfo(target);
+    const bool same = targetInfo.exists() && chosenInfo.canonicalFilePath() == targetInfo.canonicalFilePath();
+    if (!same) {
+        // Written beside the target and renamed over it: a failed copy leaves the old picture whole.
+        QFile source(chosen);
+        QSaveFile copy(target);
+        const auto fail = [&](const QString& reason) {
+            throw EPictureError(QStringLiteral("Billedet \"%1\" kunne ikke kopieres til \"%2\": %3").arg(chosen, target, reason));
+        };
+        if (!source.open(QIODevice::ReadOnly)) {
+            fail(source.errorString());
+        }
+        if (!copy.open(QIODevice::WriteOnly)) {
+            fail(copy.errorString());
+        }
+        QByteArray block;
+        while (!(block = source.read(1 << 20)).isEmpty()) {
+            if (copy.write(block) != block.size()) {
+                fail(copy.errorString());
+            }
+        }
+        if (source.error() != QFileDevice::NoError) {
+            fail(source.errorString());
+        }
+        if (!copy.commit()) {
+            fail(copy.errorString());
+        }
+    }
+    m_shownPicture.clear();
+    ui->Image3->SetPicture(LoadJpeg(target));
+    m_shownPicture = QStringLiteral("fetched");
+}
+
+void TForm1::Image3DblClick() {
+    const QString description = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString() : QString();
+    try {
+        BilledForm->setWindowTitle(description);
+        BilledForm->SetPicture(LoadJpeg(PictureFile()));
+        BilledForm->ShowWindow();
+    } catch (const std::exception&) {
+        Dialogs::ShowMessage(Messages::MissingPicture(ActiveLanguage(), description));
+    }
+}
+
+void TForm1::SpeedButton1Click() {
+    TField* kategori = HabitraTable->FieldByName(QStringLiteral("Kategori"));
+    TField* beskrivelse = HabitraTable->FieldByName(QStringLiteral("Beskrivelse"));
+    const QString category = kategori->AsString();
+    const TBookmark item = HabitraTable->GetBookmark();
+    HabitraTable->SetFilter(FilterEquals(kategori->FieldName(), category) + QStringLiteral(" and ") +
+                            FilterEquals(beskrivelse->FieldName(), beskrivelse->AsString()));
+    HabitraTable->SetFiltered(true);
+    // Items may share category and description: the printout is of the item the user stood on.
+    if (HabitraTable->BookmarkValid(item)) {
+        HabitraTable->GotoBookmark(item);
+    }
+    const auto restoreCategory = [this] {
+        HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"),
+                                             HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString()));
+        HabitraTable->SetFiltered(true);
+    };
+    try {
+        TBilledReport report(HabitraTable);
+        report.SetFormatSettings(m_settings);
+        report.QRLabel1->SetCaption(beskrivelse->AsString());
+        report.QRImage1->SetPicture(LoadJpeg(PictureFile()));
+        report.Preview();
+    } catch (...) {
+        restoreCategory();
+        throw;
+    }
+    restoreCategory();
+}
 
 void TForm1::SpeedButton3Click() { ui->Panel4->hide(); }
 
@@ -358,11 +549,11 @@ void TForm1::Forside1Click() {
     ui->Panel4->raise();
 }
 
-void TForm1::Oversigt1Click() { emit overviewRequested(); }
+void TForm1::Oversigt1Click() { Form2->ShowModal(); }
 
-void TForm1::Dataeksport1Click() { emit exportRequested(); }
+void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, this); }
 
-void TForm1::Info1Click() { emit aboutRequested(); }
+void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 
 void TForm1::Afslut1Click() { close(); }
 

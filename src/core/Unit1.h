@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/PictureFolder.h"
 #include "store/FormatSettings.h"
 #include "toolkit/DBNavigator.h"
 
@@ -16,7 +17,13 @@ class TDataSource;
 class TField;
 class TLanguageSource;
 class TFormLocalizer;
+class TFormResizer;
+class TJustOne;
+class TAboutBox;
 class QLabel;
+class QFileDialog;
+class TBilledForm;
+class TForm2;
 
 // The main window: category pages, the item editor, the front page and the menu. It owns the three
 // tables and the language source that every other window works with.
@@ -34,8 +41,21 @@ public:
     TDataSource* ConfigSource = nullptr;
     TLanguageSource* LanguageSource1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
+    TFormResizer* FormResizer1 = nullptr;
+    TJustOne* JustOne1 = nullptr;
+    TAboutBox* AboutBox1 = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    TBilledForm* BilledForm = nullptr; // the full-size picture window, made by the start sequence
+    TForm2* Form2 = nullptr;           // the overview window, made by the start sequence
+    TFormResizer* Form2Resizer = nullptr;
+
+    // Connects the overview window made after this one: its jump, its resizer, the export it hosts.
+    void AttachOverview(TForm2& overview);
 
     const TFormatSettings& FormatSettings() const { return m_settings; }
+    // The folder of the program file, with a trailing separator; the picture folder and help live there.
+    const QString& ProgramFolder() const { return m_programFolder; }
+    void SetProgramFolder(const QString& folder);
     Ui::TForm1& Controls() const { return *ui; }
     QWidget* Page(const QString& name) const;
     TDBNavigator* Navigator(int number) const { return m_navigators.at(size_t(number - 1)); }
@@ -44,6 +64,8 @@ public:
     // Operations
     void Faneblade();
     void Billede();
+    // The current item's picture file: the picture folder, the picture number, ".jpg".
+    QString PictureFile() const;
     // Selects a category page and sets the four field labels without filtering (the overview's jump).
     void ShowCategory(const QString& page, const QStringList& labels);
 
@@ -56,6 +78,9 @@ public:
     void DBNavigator1Click(TNavigateBtn button);
     void HabitraTableAfterInsert();
     void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton1Click();
+    void Image3DblClick();
     void Forside1Click();
     void Oversigt1Click();
     void Dataeksport1Click();
@@ -66,13 +91,8 @@ public:
     void Skrmstrrelser1Click();
     void LanguageClick(int language);
 
-signals:
-    // Menu commands whose windows live in other parts of the program.
-    void overviewRequested();
-    void exportRequested();
-    void aboutRequested();
-
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -80,16 +100,19 @@ protected:
 private:
     void CreateTables();
     void CreateLanguageSource();
+    void CreateSupport();
     void CreatePages();
     void BindEditor();
     void DecorateFrontPage();
     void ConnectMenu();
     void ConnectButtons();
     void SetLanguageMarks(int language);
-    QString ProgramFolder() const;
 
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
+    QString m_programFolder;
+    TPictureFolder m_pictures;
+    QString m_shownPicture; // file and stamp of what Image3 shows, so unchanged pictures are not decoded again
     std::array<TDBNavigator*, 21> m_navigators{};
     bool m_shown = false;
     bool m_arranging = false;

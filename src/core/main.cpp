@@ -1,17 +1,24 @@
+#include "Program.h"
 #include "TerminationWatcher.h"
 #include "Unit1.h"
 
-#include "store/FormatSettings.h"
+#include "report/ReportFonts.h"
+#include "support/JustOne.h"
+#include "support/Splash.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    TSplash::ShowSplash();
     app.setApplicationName(QStringLiteral("Habitra"));
-    app.setApplicationDisplayName(QStringLiteral("Habitra"));
-    const TFormatSettings settings = TFormatSettings::FromSystemLocale();
+    ReportFonts::Install();
 
-    TForm1 form1(settings);
+    TProgram program(TFormatSettings::FromSystemLocale());
+    TForm1& form1 = program.Form1();
+    if (!form1.JustOne1->IsFirst()) {
+        return 0; // the running copy was brought forward; this one writes nothing
+    }
     TTerminationWatcher watcher(form1);
     form1.show();
     return app.exec();

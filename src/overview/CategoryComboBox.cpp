@@ -21,6 +21,19 @@ void TCategoryComboBox::SetPrompt(const QString& prompt) {
     lineEdit()->setPlaceholderText(prompt);
 }
 
+QString TCategoryComboBox::Text() const {
+    const QString line = lineEdit()->text();
+    return line.isEmpty() ? Prompt() : line;
+}
+
+void TCategoryComboBox::SetText(const QString& text) {
+    if (lineEdit()->text().isEmpty()) {
+        SetPrompt(text);
+    } else {
+        lineEdit()->setText(text);
+    }
+}
+
 bool TCategoryComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -1,4 +1,5 @@
 #include "Unit2.h"
+#include "Unit3.h"
 
 #include "ui_Unit2.h"
 
@@ -245,7 +246,9 @@ void TForm2::SpeedButton3Click() {
 void TForm2::SpeedButton1Click() {
     if (OnPrint) {
         OnPrint();
+        return;
     }
+    PrintInventoryList(m_habitraTable, ui->ComboBox1->Text(), m_habitraTable.FormatSettings());
 }
 
 void TForm2::SpeedButton2Click() {

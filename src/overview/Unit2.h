@@ -42,6 +42,7 @@ public:
     // Maps a category value of any language to its Danish value; empty for no category.
     std::function<QString(const QString& value)> DanishCategory;
     // "Print": the inventory list.
+    // Replaces the inventory list printout (tests); unset, Print prints the list.
     std::function<void()> OnPrint;
 
     // The page and labels a category value jumps to; false for a value that names no category.

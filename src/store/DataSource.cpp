@@ -31,8 +31,15 @@ void TDataSource::SetDataSet(TTable* table) {
 }
 
 void TDataSource::DetachTable() {
+    // The table is being destroyed, usually with the window that owns this source and its
+    // handlers: only the bound controls hear of it.
     m_dataSet = nullptr;
-    Notify(deActiveChange, nullptr);
+    const std::vector<TDataLink*> links = m_links;
+    for (TDataLink* link : links) {
+        if (std::find(m_links.begin(), m_links.end(), link) != m_links.end()) {
+            link->Dispatch(deActiveChange, nullptr);
+        }
+    }
 }
 
 TDataSetState TDataSource::State() const { return m_dataSet ? m_dataSet->State() : dsInactive; }

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+QString Dialogs::ApplicationTitle() { return QStringLiteral("Habitra"); }
+
 QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
     switch (icon) {
     case QMessageBox::Information:
@@ -19,7 +21,7 @@ QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
     case QMessageBox::NoIcon:
         break;
     }
-    return QApplication::applicationDisplayName();
+    return ApplicationTitle();
 }
 
 Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title, const QString& text,
@@ -85,7 +87,7 @@ Dialogs::TModalResult Dialogs::MessageDlg(const QString& text, QMessageBox::Icon
 }
 
 void Dialogs::ShowMessage(const QString& text) {
-    Box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, {mbOK});
+    Box(QMessageBox::NoIcon, ApplicationTitle(), text, {mbOK});
 }
 
 bool Dialogs::ConfirmDelete() {

@@ -6,6 +6,9 @@
 
 // Modal message boxes with the toolkit's Danish captions, centred on the screen.
 namespace Dialogs {
+// The application title that plain boxes and the error display carry: "Habitra".
+QString ApplicationTitle();
+
 enum TMsgDlgButton { mbOK, mbCancel, mbYes, mbNo };
 enum TModalResult { mrNone, mrOK, mrCancel, mrYes, mrNo };
 

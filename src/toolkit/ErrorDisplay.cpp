@@ -14,7 +14,7 @@ QString ErrorDisplay::Text(const QString& message) {
 }
 
 void ErrorDisplay::Show(const QString& message) {
-    Dialogs::Box(QMessageBox::Critical, QApplication::applicationDisplayName(), Text(message), {Dialogs::mbOK});
+    Dialogs::Box(QMessageBox::Critical, Dialogs::ApplicationTitle(), Text(message), {Dialogs::mbOK});
 }
 
 void ErrorDisplay::Show(const std::exception& error) {

@@ -18,6 +18,7 @@ private slots:
     void NestedDisableControls();
     void DetachedSourceHearsNothing();
     void DestroyedSourceCallsNoHandler();
+    void DestroyedTableTellsOnlyTheLinks();
 };
 
 enum TOperation {
@@ -308,6 +309,24 @@ void TDataSourceTest::DestroyedSourceCallsNoHandler() {
     }
     QCOMPARE(calls, 1);
     fixture.Table.Next(); // the table no longer knows the source
+}
+
+void TDataSourceTest::DestroyedTableTellsOnlyTheLinks() {
+    TDataSource source;
+    TCountingLink link;
+    int calls = 0;
+    {
+        TItemTableFixture fixture;
+        source.SetDataSet(&fixture.Table);
+        link.SetDataSource(&source);
+        source.OnDataChange = [&](TDataSource&, TField*) { ++calls; };
+        calls = 0;
+        link.ActiveChanges = 0;
+    }
+    // A window destroys its table before the handlers' owner is gone: the handlers must stay quiet.
+    QCOMPARE(calls, 0);
+    QCOMPARE(link.ActiveChanges, 1);
+    QVERIFY(!source.DataSet());
 }
 
 HABITRA_TEST(TDataSourceTest)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/FormatSettings.h"
+
+#include <QString>
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TBilledForm;
+
+// The program's windows, made in the start order: the main window, the overview window, the
+// full-size picture window. They live until the program ends.
+class TProgram {
+public:
+    // `programFolder` is the folder of the program file (pictures and help); empty: the executable's.
+    explicit TProgram(const TFormatSettings& settings, const QString& programFolder = {});
+    ~TProgram();
+
+    TForm1& Form1() const { return *m_form1; }
+    TForm2& Form2() const { return *m_form2; }
+    TBilledForm& BilledForm() const { return *m_billedForm; }
+
+private:
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TBilledForm> m_billedForm;
+};
