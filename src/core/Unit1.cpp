@@ -42,12 +42,17 @@ using ErrorDisplay::Guarded;
 
 namespace {
 const QString DataFolder = QStringLiteral("Data");
-}
+} // namespace
+
+// The front page's pictures are compiled into this library; a static library must register them
+// (outside any namespace, where the resource compiler's function lives).
+static void InitialisePictures() { Q_INIT_RESOURCE(Pictures); }
 
 TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
       m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
       m_pictures(m_programFolder + QStringLiteral("Billeder")) {
+    InitialisePictures();
     ui->setupUi(this);
     CreateSupport();
     CreateTables();
@@ -206,6 +211,7 @@ void TForm1::DecorateFrontPage() {
     title.setPixelSize(48);
     title.setBold(true);
     ui->ShadowLabel1->setFont(title);
+    ui->ShadowLabel1->setAlignment(Qt::AlignCenter);
     ui->ShadowLabel1->setStyleSheet(QStringLiteral("color: navy;"));
     ui->ShadowLabel1->SetShadowColor(Qt::gray);
     ui->ShadowLabel1->SetShadowOffset(2);
