@@ -134,6 +134,16 @@ private:
     }
 
     QString ParseNot() {
+        // Each "not" and "(" recurses; bound the depth so that no filter can exhaust the stack.
+        if (++m_depth > MaxDepth) {
+            Fail(QStringLiteral("expression nested too deeply"));
+        }
+        QString sql = ParseNotOperand();
+        --m_depth;
+        return sql;
+    }
+
+    QString ParseNotOperand() {
         if (IsKeyword("not")) {
             Advance();
             return QStringLiteral("(NOT %1)").arg(ParseNot());
@@ -177,9 +187,12 @@ private:
         return QStringLiteral("%1 %2 ?").arg(column, op);
     }
 
+    static constexpr int MaxDepth = 200;
+
     QString m_text;
     const TFilterParser::TResolver& m_resolver;
     int m_pos = 0;
+    int m_depth = 0;
     TToken m_token;
     std::vector<QVariant> m_parameters;
 };

@@ -11,6 +11,7 @@ class TStoreFuzzRegressionTest : public QObject {
 private slots:
     void RejectedFilters_data();
     void RejectedFilters();
+    void NestingWithinBoundsCompiles();
 };
 
 namespace {
@@ -24,11 +25,20 @@ void TStoreFuzzRegressionTest::RejectedFilters_data() {
     // ">>" was taken as one operator and went into the SQL as a bit shift.
     QTest::newRow("shift of a text") << QStringLiteral("Beskrivelse >> ''");
     QTest::newRow("shift of a number") << QStringLiteral("Foto >> 1");
+    // Each level recursed until the stack ran out.
+    QTest::newRow("deep parentheses") << QString(1000000, QLatin1Char('('));
+    QTest::newRow("deep not") << QStringLiteral("not ").repeated(300000) + QStringLiteral("Foto = 1");
 }
 
 void TStoreFuzzRegressionTest::RejectedFilters() {
     QFETCH(QString, filter);
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, TFilterParser::Compile(filter, Resolve));
+}
+
+void TStoreFuzzRegressionTest::NestingWithinBoundsCompiles() {
+    const QString filter =
+        QStringLiteral("(not ").repeated(90) + QStringLiteral("Foto = 1") + QString(90, QLatin1Char(')'));
+    QCOMPARE(TFilterParser::Compile(filter, Resolve).Parameters.size(), size_t(1));
 }
 
 HABITRA_TEST(TStoreFuzzRegressionTest)
