@@ -14,13 +14,14 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
     if (!create && !QFileInfo::exists(path)) {
         throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path));
     }
-    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    // A connection is used by one thread only, so it needs no locking of its own around each call.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     m_readOnly = false;
     if (rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN || rc == SQLITE_PERM) {
         sqlite3_close(m_db);
         m_db = nullptr;
-        rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         m_readOnly = true;
     }
     if (rc != SQLITE_OK) {
@@ -111,6 +112,12 @@ void TSqliteStatement::Reset() {
 }
 
 int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(m_stmt); }
+
+TSqliteStatement::TColumnType TSqliteStatement::Type(int column) const {
+    static_assert(ctInteger == SQLITE_INTEGER && ctFloat == SQLITE_FLOAT && ctText == SQLITE_TEXT &&
+                  ctBlob == SQLITE_BLOB && ctNull == SQLITE_NULL);
+    return TColumnType(sqlite3_column_type(m_stmt, column));
+}
 
 qint64 TSqliteStatement::Int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
 

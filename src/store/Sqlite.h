@@ -49,6 +49,9 @@ public:
     void Reset();
 
     int ColumnCount() const;
+    enum TColumnType { ctInteger = 1, ctFloat, ctText, ctBlob, ctNull };
+    // The stored kind of a column at the current row; ask before reading it in another kind.
+    TColumnType Type(int column) const;
     qint64 Int64(int column) const;
     QString Text(int column) const;
     bool IsNull(int column) const;

@@ -9,7 +9,28 @@
 
 namespace {
 constexpr int FetchBlock = 64;
-constexpr int CacheLimit = 20000;
+constexpr int CacheBlocks = 16; // the oldest block leaves the cache when a new one comes
+constexpr int RangeLimit = 4 * FetchBlock;
+
+// The ISO date as the table stores it ("yyyy-MM-dd"); nullopt for any other form.
+std::optional<QVariant> StoredDate(QByteArrayView text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    int parts[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8};
+    const int length[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = from[p]; i < from[p] + length[p]; ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return std::nullopt;
+            }
+            parts[p] = parts[p] * 10 + (text[i] - '0');
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    return parts[0] > 0 && date.isValid() ? QVariant(date) : QVariant();
+}
 
 TFieldDef DefFromDeclaredType(const QString& name, const QString& declared) {
     const QString type = declared.toUpper();
@@ -79,6 +100,7 @@ void TTable::Open() {
         m_eof = m_keys.empty();
     } catch (...) {
         m_state = dsInactive;
+        ClearCache();
         m_fields.clear();
         m_db.Close();
         throw;
@@ -92,7 +114,7 @@ void TTable::Close() {
     }
     m_state = dsInactive;
     m_keys.clear();
-    m_cache.clear();
+    ClearCache();
     m_buffer.clear();
     m_current = -1;
     m_modified = false;
@@ -102,6 +124,7 @@ void TTable::Close() {
 }
 
 void TTable::BuildFields() {
+    ClearCache();
     m_fields.clear();
     std::vector<TFieldDef> defs;
     {
@@ -206,6 +229,32 @@ QVariant TTable::FromSql(int field, const QVariant& stored) const {
     return QVariant(stored.toString());
 }
 
+QVariant TTable::ReadColumn(const TSqliteStatement& query, int column, int field) const {
+    const auto type = query.Type(column);
+    switch (m_fields[size_t(field)]->DataType()) {
+    case ftString:
+    case ftMemo:
+        if (type == TSqliteStatement::ctText) {
+            return QVariant(query.Text(column));
+        }
+        break;
+    case ftInteger:
+    case ftBCD:
+        if (type == TSqliteStatement::ctInteger) {
+            return QVariant(query.Int64(column));
+        }
+        break;
+    case ftDate:
+        if (type == TSqliteStatement::ctText) {
+            if (auto date = StoredDate(query.Utf8(column))) {
+                return *date;
+            }
+        }
+        break;
+    }
+    return FromSql(field, query.Value(column));
+}
+
 QVariant TTable::ToSql(int field, const QVariant& value) const {
     if (value.isNull()) {
         return {};
@@ -222,8 +271,11 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
     if (found != m_cache.constEnd()) {
         return *found;
     }
-    if (m_cache.size() > CacheLimit) {
-        m_cache.clear();
+    while (m_cacheBlocks.size() >= size_t(CacheBlocks)) {
+        for (qint64 old : m_cacheBlocks.front()) {
+            m_cache.remove(old);
+        }
+        m_cacheBlocks.pop_front();
     }
     // Read the rows that follow as well: walks and grids ask for their neighbours next.
     std::vector<qint64> wanted;
@@ -232,26 +284,42 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
             wanted.push_back(m_keys[size_t(r)]);
         }
     }
-    QString columns;
-    for (const auto& field : m_fields) {
-        columns += QLatin1String(", ") + Quoted(field->FieldName());
-    }
-    QString marks = QStringLiteral("?");
-    for (size_t i = 1; i < wanted.size(); ++i) {
-        marks += QStringLiteral(",?");
-    }
-    auto& self = const_cast<TTable&>(*this);
-    TSqliteStatement query(self.m_db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE rowid IN (%3)")
-                                          .arg(columns, QuotedTable(), marks));
-    for (size_t i = 0; i < wanted.size(); ++i) {
-        query.Bind(int(i) + 1, QVariant(wanted[i]));
-    }
-    while (query.Step()) {
-        TRecord record(m_fields.size());
-        for (size_t f = 0; f < m_fields.size(); ++f) {
-            record[f] = FromSql(int(f), query.Value(int(f) + 1));
+    if (!wanted.empty()) {
+        // Keys that ascend closely, as in the primary order, are read as one range of the file.
+        const bool range = std::is_sorted(wanted.begin(), wanted.end()) &&
+                           wanted.back() - wanted.front() < qint64(RangeLimit);
+        TSqliteStatement& query = BlockQuery(range);
+        // Reset even on failure, so no read lock outlives the call.
+        struct TResetAfterUse {
+            TSqliteStatement& Query;
+            ~TResetAfterUse() { Query.Reset(); }
+        } resetAfterUse{query};
+        if (range) {
+            query.Bind(1, QVariant(wanted.front()));
+            query.Bind(2, QVariant(wanted.back()));
+        } else {
+            // A short block repeats its last key in the unused places.
+            for (int i = 0; i < FetchBlock; ++i) {
+                query.Bind(i + 1, QVariant(wanted[std::min(size_t(i), wanted.size() - 1)]));
+            }
         }
-        m_cache.insert(query.Int64(0), std::move(record));
+        auto next = wanted.begin();
+        while (query.Step()) {
+            const qint64 stepped = query.Int64(0);
+            if (range) {
+                // Skip the rows in between that are not asked for.
+                next = std::lower_bound(next, wanted.end(), stepped);
+                if (next == wanted.end() || *next != stepped) {
+                    continue;
+                }
+            }
+            TRecord record(m_fields.size());
+            for (size_t f = 0; f < m_fields.size(); ++f) {
+                record[f] = ReadColumn(query, int(f) + 1, int(f));
+            }
+            m_cache.emplace(stepped, std::move(record));
+        }
+        m_cacheBlocks.push_back(std::move(wanted));
     }
     found = m_cache.constFind(key);
     if (found == m_cache.constEnd()) {
@@ -259,6 +327,36 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
         return *m_cache.insert(key, TRecord(m_fields.size()));
     }
     return *found;
+}
+
+TSqliteStatement& TTable::BlockQuery(bool range) const {
+    std::unique_ptr<TSqliteStatement>& query = range ? m_rangeQuery : m_keysQuery;
+    if (!query) {
+        QString columns;
+        for (const auto& field : m_fields) {
+            columns += QLatin1String(", ") + Quoted(field->FieldName());
+        }
+        QString condition = QStringLiteral("rowid BETWEEN ? AND ?");
+        if (!range) {
+            QStringList marks;
+            for (int i = 0; i < FetchBlock; ++i) {
+                marks << QStringLiteral("?");
+            }
+            condition = QStringLiteral("rowid IN (%1)").arg(marks.join(QLatin1Char(',')));
+        }
+        auto& self = const_cast<TTable&>(*this);
+        query = std::make_unique<TSqliteStatement>(
+            self.m_db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE %3 ORDER BY rowid")
+                           .arg(columns, QuotedTable(), condition));
+    }
+    return *query;
+}
+
+void TTable::ClearCache() {
+    m_cache.clear();
+    m_cacheBlocks.clear();
+    m_keysQuery.reset();
+    m_rangeQuery.reset();
 }
 
 void TTable::LoadCurrent() {
@@ -331,7 +429,7 @@ int TTable::ScanColumn(int field, int fromRow,
     bool hit = false;
     int row = ScanFile(
         field, std::max(fromRow, 0),
-        [&](int at, const TSqliteStatement& query) { return visit(at, FromSql(field, query.Value(1))); }, hit);
+        [&](int at, const TSqliteStatement& query) { return visit(at, ReadColumn(query, 1, field)); }, hit);
     if (hit) {
         return row;
     }
@@ -612,7 +710,7 @@ void TTable::Refresh() {
     CheckActive();
     CheckBrowseMode();
     const qint64 key = m_current >= 0 ? m_keys[size_t(m_current)] : 0;
-    m_cache.clear();
+    ClearCache();
     LoadKeys();
     LocateKey(key, m_current);
     DataEvent(deDataSetChange);

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -129,8 +130,13 @@ private:
                  bool& hit) const;
     void LocateKey(qint64 key, int fallback);
     const TRecord& FetchRow(int row) const;
+    // The prepared query of a block: by a range of keys, or by a list of them.
+    TSqliteStatement& BlockQuery(bool range) const;
+    void ClearCache();
     void LoadCurrent();
     QVariant FromSql(int field, const QVariant& stored) const;
+    // FromSql straight from a result column, without the detour through a generic value.
+    QVariant ReadColumn(const TSqliteStatement& query, int column, int field) const;
     QVariant ToSql(int field, const QVariant& value) const;
     void ChangeCursor(int row);
     void DataEvent(TDataEvent event, TField* field = nullptr);
@@ -163,7 +169,11 @@ private:
     QString m_orderSql = QStringLiteral("rowid");
     QSet<QString> m_orderFields;
 
+    // Read one block of records each; prepared once for the open table.
+    mutable std::unique_ptr<TSqliteStatement> m_keysQuery;
+    mutable std::unique_ptr<TSqliteStatement> m_rangeQuery;
     mutable QHash<qint64, TRecord> m_cache;
+    mutable std::deque<std::vector<qint64>> m_cacheBlocks; // keys per fetched block, oldest first
     int m_disableCount = 0;
     bool m_changedWhileDisabled = false;
     std::vector<TDataSource*> m_sources;
