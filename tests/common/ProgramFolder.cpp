@@ -18,13 +18,21 @@ TProgramFolder::TProgramFolder() {
     for (const QString& name : shipped.entryList({QStringLiteral("*.lng")}, QDir::Files)) {
         QFile::copy(shipped.filePath(name), root.filePath(name));
     }
+    QFile::copy(SourcePath(QStringLiteral("resources/pictures/Ingen.jpg")),
+                PicturePath() + QStringLiteral("/Ingen.jpg"));
 }
 
-QString TProgramFolder::DataPath() const { return QDir(m_dir.path()).filePath(QStringLiteral("Data")); }
+QString TProgramFolder::DataPath() const {
+    return QDir(m_dir.path()).filePath(QStringLiteral("Data"));
+}
 
-QString TProgramFolder::PicturePath() const { return QDir(m_dir.path()).filePath(QStringLiteral("Billeder")); }
+QString TProgramFolder::PicturePath() const {
+    return QDir(m_dir.path()).filePath(QStringLiteral("Billeder"));
+}
 
-QString TProgramFolder::FilePath(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+QString TProgramFolder::FilePath(const QString& relative) const {
+    return QDir(m_dir.path()).filePath(relative);
+}
 
 QString TProgramFolder::SourcePath(const QString& relative) {
     return QDir(QStringLiteral(HABITRA_SOURCE_DIR)).filePath(relative);
