@@ -510,8 +510,11 @@ void TForm1::SpeedButton4Click() {
 void TForm1::Image3DblClick() {
     const QString description = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString() : QString();
     try {
+        // Read before anything changes, so that an open window never shows one item's title over
+        // another's picture.
+        const QImage picture = LoadJpeg(PictureFile());
         BilledForm->setWindowTitle(description);
-        BilledForm->SetPicture(LoadJpeg(PictureFile()));
+        BilledForm->SetPicture(picture);
         BilledForm->ShowWindow();
     } catch (const std::exception&) {
         Dialogs::ShowMessage(Messages::MissingPicture(ActiveLanguage(), description));
@@ -519,6 +522,8 @@ void TForm1::Image3DblClick() {
 }
 
 void TForm1::SpeedButton1Click() {
+    // A new item is stored first, so that it has a bookmark to come back to.
+    HabitraTable->CheckBrowseMode();
     TField* kategori = HabitraTable->FieldByName(QStringLiteral("Kategori"));
     TField* beskrivelse = HabitraTable->FieldByName(QStringLiteral("Beskrivelse"));
     const QString category = kategori->AsString();

@@ -47,6 +47,8 @@ void TBilledForm::ShowWindow() {
             move(screen->availableGeometry().center() - rect().center());
         }
         showMaximized();
+    } else if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     }
     raise();
     activateWindow();

@@ -154,6 +154,19 @@ class PicturesTest : public QObject {
         return QString::fromUtf8(process.readAllStandardOutput());
     }
 
+    // The first page at 254 dpi, about 10 dots per mm.
+    static QImage RenderPage(const QString& pdf) {
+        const QString prefix = pdf + QStringLiteral("-page");
+        QFile::remove(prefix + QStringLiteral(".png"));
+        Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, prefix});
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+    // The colour at a place on an A4 landscape page, in mm from its top-left corner.
+    static QString At(const QImage& page, double x, double y) {
+        return Colour(page.pixelColor(int(x * page.width() / 297.0), int(y * page.height() / 210.0)));
+    }
+
     static void DoubleClickPicture(TForm1& form) {
         QTest::mouseDClick(form.Controls().Image3, Qt::LeftButton, {}, QPoint(5, 5));
     }
@@ -436,8 +449,15 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Lampe")); // already open: the description
         QCOMPARE(Look(*window.Image1), QStringLiteral("300x200 blue"));
 
+        window.showMinimized();
+        form.HabitraTable->First();
+        DoubleClickPicture(form);
+        QVERIFY(!window.isMinimized());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Sofa"));
+
         window.close();
         QVERIFY(!window.isVisible());
+        form.HabitraTable->Next();
         DoubleClickPicture(form);
         QCOMPARE(window.windowTitle(), QStringLiteral("13"));
         QCOMPARE(fixture.Answerer->Count(), 0);
@@ -477,6 +497,8 @@ private slots:
         form.HabitraTable->First();
         DoubleClickPicture(form);
         QTRY_COMPARE(fixture.Answerer->Count(), 2);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowTitle(), QStringLiteral("14")); // title and picture still of one item
         QCOMPARE(Look(*window.Image1), QStringLiteral("40x30 red"));
     }
 
@@ -493,6 +515,7 @@ private slots:
                            {QStringLiteral("Vase"), QStringLiteral("4"), QStringLiteral("Møbler")}});
         WritePicture(Folder(fixture, QStringLiteral("1.jpg")), Qt::red, QSize(600, 150));
         WritePicture(Folder(fixture, QStringLiteral("2.jpg")), Qt::blue, QSize(150, 450));
+        fixture.Sql(QStringLiteral("Regnr.DB"), QStringLiteral("INSERT INTO Regnr VALUES (4)"));
         TForm1& form = fixture.Start();
         form.HabitraTable->Next();
         QCOMPARE(form.PictureFile(), Folder(fixture, QStringLiteral("2.jpg")));
@@ -506,22 +529,26 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Vase")) && !text.contains(QStringLiteral("Habitra")),
                  qPrintable(text));
 
-        // About 10 dots per mm. The picture box's middle is at 148.25 mm, 111.9 mm; at 96 dpi the blue
-        // picture is 39.7 mm wide and 119.1 mm high, the red one 158.8 mm wide and 39.7 mm high.
-        const QString prefix = QDir(output.path()).filePath(QStringLiteral("page"));
-        Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), platform.PdfPath, prefix});
-        const QImage page(prefix + QStringLiteral(".png"));
+        // The picture box's middle is at 148.25 mm, 111.9 mm; at 96 dpi the blue picture is 39.7 mm
+        // wide and 119.1 mm high, the red one 158.8 mm wide and 39.7 mm high.
+        const QImage page = RenderPage(platform.PdfPath);
         QVERIFY(std::abs(page.width() - 2970) <= 2 && std::abs(page.height() - 2100) <= 2); // landscape
-        const auto at = [&page](double x, double y) {
-            return Colour(page.pixelColor(int(x * page.width() / 297.0), int(y * page.height() / 210.0)));
-        };
-        QCOMPARE(at(148.25, 111.9), QStringLiteral("blue"));
-        QCOMPARE(at(148.25, 111.9 + 50), QStringLiteral("blue"));
-        QCOMPARE(at(148.25 + 40, 111.9), QStringLiteral("white"));
-        QCOMPARE(at(148.25 + 19.5, 111.9 - 59), QStringLiteral("blue"));
-        QCOMPARE(at(148.25 + 20.5, 111.9 - 59), QStringLiteral("white"));
-        QCOMPARE(at(148.25, 111.9 + 60), QStringLiteral("white"));
+        QCOMPARE(At(page, 148.25, 111.9), QStringLiteral("blue"));
+        QCOMPARE(At(page, 148.25, 111.9 + 50), QStringLiteral("blue"));
+        QCOMPARE(At(page, 148.25 + 40, 111.9), QStringLiteral("white"));
+        QCOMPARE(At(page, 148.25 + 19.5, 111.9 - 59), QStringLiteral("blue"));
+        QCOMPARE(At(page, 148.25 + 20.5, 111.9 - 59), QStringLiteral("white"));
+        QCOMPARE(At(page, 148.25, 111.9 + 60), QStringLiteral("white"));
+
+        // A third vase, new and not yet stored.
+        form.Navigator(1)->BtnClick(nbInsert);
+        form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->SetAsString(QStringLiteral("Vase"));
+        QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString(), QStringLiteral("5"));
+        WritePicture(Folder(fixture, QStringLiteral("5.jpg")), Qt::green, QSize(100, 100));
+        form.Controls().SpeedButton1->click();
+        QCOMPARE(fixture.Answerer->Count(), 0);
+        QCOMPARE(platform.Previews, 2);
+        QCOMPARE(At(RenderPage(platform.PdfPath), 148.25, 111.9), QStringLiteral("green"));
     }
 
     void filterAfterPrintout_data() {
