@@ -21,6 +21,7 @@
 #include <array>
 #include <climits>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 
 // Makes the file that an item's picture number names.
@@ -113,28 +114,33 @@ class PicturesTest : public QObject {
     }
     static QString PlaceholderLook() { return QStringLiteral("60x40 yellow"); }
 
-    // Answers the next open-file dialog with `path`, or cancels it when `path` is empty.
+    // Answers the next open-file dialog with `path`, or cancels it when `path` is empty. Gives up
+    // after five seconds, so that it cannot answer a later test's dialog.
     static void AnswerOpenDialog(const QString& path) {
         auto* timer = new QTimer;
         timer->setInterval(10);
-        connect(timer, &QTimer::timeout, timer, [timer, path] {
+        auto polls = std::make_shared<int>(0);
+        connect(timer, &QTimer::timeout, timer, [timer, path, polls] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible()) {
+                if (++*polls > 500) {
+                    timer->stop();
+                    timer->deleteLater();
+                }
                 return;
             }
             timer->stop();
             timer->deleteLater();
             if (path.isEmpty()) {
                 dialog->reject();
-            } else {
-                dialog->selectFile(path);
-                // selectFile leaves the name field alone while it has the focus, so type there as well.
-                dialog->selectFile(path);
-                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-                    name->setText(path);
-                }
-                static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+                return;
             }
+            // selectFile leaves the name field alone while it has the focus, so type there as well.
+            dialog->selectFile(path);
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                name->setText(path);
+            }
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
         });
         timer->start();
     }
