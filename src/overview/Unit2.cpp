@@ -120,8 +120,8 @@ void TForm2::CreateComponents(TDataSource& habitraSource, TCustomLanguageSource*
 
     FormLocalizer1 = new TFormLocalizer(this);
     FormLocalizer1->setObjectName(QStringLiteral("FormLocalizer1"));
-    FormLocalizer1->SetPropNames(
-        {QStringLiteral("Caption"), QStringLiteral("Hint"), QStringLiteral("Text"), QStringLiteral("Items")});
+    FormLocalizer1->SetPropNames({QStringLiteral("Caption"), QStringLiteral("Hint"), QStringLiteral("Text"),
+                                  QStringLiteral("Items"), QStringLiteral("Hints")});
     FormLocalizer1->SetSource(languageSource);
 }
 
