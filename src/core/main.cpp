@@ -7,16 +7,18 @@
 #include "support/Splash.h"
 
 #include <QApplication>
+#include <QPointer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    TSplash::ShowSplash();
+    QPointer<TSplash> splash = TSplash::ShowSplash(); // goes by itself once the main window shows
     app.setApplicationName(QStringLiteral("Habitra"));
     ReportFonts::Install();
 
     TProgram program(TFormatSettings::FromSystemLocale());
     TForm1& form1 = program.Form1();
     if (!form1.JustOne1->IsFirst()) {
+        delete splash;
         return 0; // the running copy was brought forward; this one writes nothing
     }
     TTerminationWatcher watcher(form1);
