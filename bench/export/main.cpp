@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -70,11 +71,13 @@ double TimeMs(const std::function<void()>& action) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    // Optional: item count and number of runs, for profiling.
+    // Optional: item count and number of runs, for profiling; and a path to keep a copy of the register
+    // at, to profile the shell on it alone.
     if (argc > 2) {
         ItemCount = std::max(1, std::atoi(argv[1]));
         Runs = std::max(1, std::atoi(argv[2]));
     }
+    const QString keepCopy = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     QTemporaryDir dir;
     const QString data = QDir(dir.path()).filePath(QStringLiteral("Data"));
     QDir().mkpath(data);
@@ -85,6 +88,10 @@ int main(int argc, char** argv) {
     table.SetFieldDefs(Schema::ItemFields());
     table.SetFormatSettings(TFormatSettings::Danish());
     FillRegister(table.FilePath());
+    if (!keepCopy.isEmpty()) {
+        QFile::remove(keepCopy);
+        QFile::copy(table.FilePath(), keepCopy);
+    }
     table.Open();
 
     TDataExportASCII exporter(TFormatSettings::Danish());

@@ -2,6 +2,8 @@
 
 #include "DataExportFormatText.h"
 
+#include <vector>
+
 enum TExportASCIIType { etCSV, etTXT, etDIF, etSYLK };
 
 // Delimited text: every value between quote characters, values separated by CSVComma, lines ended by
@@ -32,9 +34,13 @@ protected:
 
 private:
     void CheckType() const;
+    qsizetype QuotedLength(const QString& text) const;
+    QChar* WriteQuoted(QChar* out, const QString& text) const;
 
     TExportASCIIType m_exportType = etCSV;
     QString m_csvComma = QStringLiteral(";");
     QChar m_csvQuote = QLatin1Char('"');
     bool m_csvQuoteStrings = true;
+    QString m_line;
+    std::vector<QString> m_cells;
 };

@@ -65,6 +65,62 @@ bool ParseDecimal(const QString& text, QChar decimalSeparator, qint64& units, in
     units = negative ? -qint64(magnitude) : qint64(magnitude);
     return true;
 }
+
+bool TwoDigits(QStringView text, qsizetype at, int& value) {
+    int result = 0;
+    for (qsizetype i = at; i < at + 2; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+        result = result * 10 + (c - u'0');
+    }
+    value = result;
+    return true;
+}
+
+// Reads a date written exactly as a pattern of dd, MM, yyyy and punctuation writes it (fixed widths,
+// so the reading is the one QDate::fromString gives); false for any other pattern or text.
+bool ParseFixedDate(QStringView text, QStringView pattern, QDate& date) {
+    int year = -1;
+    int month = -1;
+    int day = -1;
+    qsizetype t = 0;
+    for (qsizetype p = 0; p < pattern.size();) {
+        const QStringView rest = pattern.sliced(p);
+        if (rest.startsWith(u"yyyy") && (rest.size() == 4 || rest[4] != QLatin1Char('y'))) {
+            int high = 0;
+            int low = 0;
+            if (t + 4 > text.size() || !TwoDigits(text, t, high) || !TwoDigits(text, t + 2, low)) {
+                return false;
+            }
+            year = high * 100 + low;
+            p += 4;
+            t += 4;
+        } else if ((rest.startsWith(u"dd") || rest.startsWith(u"MM")) &&
+                   (rest.size() == 2 || rest[2] != rest[0])) {
+            int& field = rest[0] == QLatin1Char('d') ? day : month;
+            if (t + 2 > text.size() || !TwoDigits(text, t, field)) {
+                return false;
+            }
+            p += 2;
+            t += 2;
+        } else {
+            const char16_t c = rest[0].unicode();
+            const bool punctuation = c > u' ' && c < 0x7F && !QChar(c).isLetterOrNumber() && c != u'\'';
+            if (!punctuation || t >= text.size() || text[t] != rest[0]) {
+                return false;
+            }
+            ++p;
+            ++t;
+        }
+    }
+    if (t != text.size() || year < 1 || month < 0 || day < 0) {
+        return false;
+    }
+    date = QDate(year, month, day);
+    return date.isValid();
+}
 } // namespace
 
 TDataExportFormatText::TDataExportFormatText(const TFormatSettings& settings, QObject* owner)
@@ -73,6 +129,7 @@ TDataExportFormatText::TDataExportFormatText(const TFormatSettings& settings, QO
 void TDataExportFormatText::BuildColumns() {
     TDataExportAdvancedText::BuildColumns();
     m_formatted.assign(size_t(DataSet()->FieldCount()), {});
+    m_masks.assign(size_t(DataSet()->FieldCount()), {});
     for (TExportColumn& column : MutableColumns()) {
         const auto caption = m_captions.constFind(column.Name);
         if (caption != m_captions.constEnd()) {
@@ -111,35 +168,60 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
         }
         return *known;
     }
-    return FormatText(column.ColType, column.Format, col.Text, FormatSettings());
+    switch (column.ColType) {
+    case ectInteger:
+    case ectBigint:
+    case ectFloat:
+    case ectCurrency: {
+        TColumnMask& mask = m_masks[size_t(column.FieldIndex)];
+        if (mask.Pattern.isNull() || mask.Pattern.constData() != column.Format.constData() ||
+            mask.Pattern.size() != column.Format.size()) {
+            mask.Pattern = column.Format;
+            mask.Mask = TNumberMask(column.Format);
+        }
+        return FormatNumberText(column.ColType, mask.Mask, col.Text, FormatSettings());
+    }
+    default:
+        return FormatText(column.ColType, column.Format, col.Text, FormatSettings());
+    }
+}
+
+QString TDataExportFormatText::FormatNumberText(TExportColType type, const TNumberMask& mask,
+                                                const QString& text, const TFormatSettings& settings) {
+    if (type == ectInteger) {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        return mask.Format(ok ? value : 0, 0, settings);
+    }
+    if (type == ectBigint) {
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        return mask.Format(ok ? value : 0, 0, settings);
+    }
+    qint64 units = 0;
+    int scale = 0;
+    if (!ParseDecimal(text, settings.DecimalSeparator, units, scale)) {
+        return {};
+    }
+    return mask.Format(units, scale, settings);
 }
 
 QString TDataExportFormatText::FormatText(TExportColType type, const QString& pattern, const QString& text,
                                           const TFormatSettings& settings) {
     switch (type) {
-    case ectInteger: {
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        return FormatNumber(pattern, ok ? value : 0, 0, settings);
-    }
-    case ectBigint: {
-        bool ok = false;
-        const qint64 value = text.toLongLong(&ok);
-        return FormatNumber(pattern, ok ? value : 0, 0, settings);
-    }
+    case ectInteger:
+    case ectBigint:
     case ectFloat:
-    case ectCurrency: {
-        qint64 units = 0;
-        int scale = 0;
-        if (!ParseDecimal(text, settings.DecimalSeparator, units, scale)) {
-            return {};
-        }
-        return FormatNumber(pattern, units, scale, settings);
-    }
+    case ectCurrency:
+        return FormatNumberText(type, TNumberMask(pattern), text, settings);
     case ectDate: {
-        const QDate date = QDate::fromString(text, settings.ShortDateFormat);
+        QDate date;
+        if (ParseFixedDate(text, settings.ShortDateFormat, date)) {
+            return FormatDate(date, pattern);
+        }
+        date = QDate::fromString(text, settings.ShortDateFormat);
         if (date.isValid()) {
-            return date.toString(pattern);
+            return FormatDate(date, pattern);
         }
         const QDateTime dateTime = QDateTime::fromString(text, settings.ShortDateFormat + QLatin1Char(' ') +
                                                                    settings.LongTimeFormat);

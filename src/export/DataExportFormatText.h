@@ -2,6 +2,7 @@
 
 #include "DataExportAdvancedText.h"
 #include "ExportFormats.h"
+#include "store/NumberFormat.h"
 
 #include <QHash>
 
@@ -29,10 +30,20 @@ protected:
     QString FormatData(const TExportColumn& column, const TExportCol& col) override;
 
 private:
+    // A number column's mask, read once per pattern.
+    struct TColumnMask {
+        QString Pattern;
+        TNumberMask Mask;
+    };
+
+    static QString FormatNumberText(TExportColType type, const TNumberMask& mask, const QString& text,
+                                    const TFormatSettings& settings);
+
     bool m_allowCaptions = true;
     TExportFormats m_formats;
     QHash<QString, QString> m_captions;
     QHash<QString, QString> m_userFormats;
     // Per field: date and time texts already formatted in this run.
     std::vector<QHash<QString, QString>> m_formatted;
+    std::vector<TColumnMask> m_masks;
 };

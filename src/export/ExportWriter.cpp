@@ -68,7 +68,7 @@ void TExportWriter::WriteBlock() {
         return;
     }
     const QByteArray bytes = Encode(m_pending);
-    m_pending.clear();
+    m_pending.resize(0); // keeps the block's room
     if (m_device.write(bytes) != bytes.size()) {
         RaiseWriteError();
     }

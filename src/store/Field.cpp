@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "FormatSettings.h"
+#include "NumberFormat.h"
 #include "Table.h"
 
 TField::TField(TTable& table, int index, TFieldDef def) : m_table(table), m_index(index), m_def(std::move(def)) {}
@@ -101,7 +102,7 @@ QString TField::AsString() const {
     case ftInteger:
         return QString::number(value.toLongLong());
     case ftDate:
-        return value.toDate().toString(m_table.FormatSettings().ShortDateFormat);
+        return FormatDate(value.toDate(), m_table.FormatSettings().ShortDateFormat);
     case ftBCD:
         return TMoney::FromCents(value.toLongLong()).ToGeneralString(m_table.FormatSettings());
     case ftString:
@@ -179,7 +180,7 @@ QString TField::DisplayTextOf(const QVariant& value) const {
     case ftInteger:
         return QString::number(value.toLongLong());
     case ftDate:
-        return value.toDate().toString(m_table.FormatSettings().ShortDateFormat);
+        return FormatDate(value.toDate(), m_table.FormatSettings().ShortDateFormat);
     case ftBCD:
         return TMoney::FromCents(value.toLongLong()).ToString(m_table.FormatSettings());
     case ftString:

@@ -66,21 +66,45 @@ std::optional<TMoney> TMoney::Parse(const QString& text, const TFormatSettings& 
     return FromCents(negative ? -cents : cents);
 }
 
+namespace {
+// Up to 21 characters: sign, 17 digits, separator, two decimals.
+qsizetype WriteAmount(qint64 cents, QChar decimalSeparator, char16_t* out) {
+    const quint64 magnitude = cents < 0 ? quint64(-(cents + 1)) + 1 : quint64(cents);
+    char16_t reversed[24];
+    int count = 0;
+    quint64 whole = magnitude / 100;
+    do {
+        reversed[count++] = char16_t(u'0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    qsizetype length = 0;
+    if (cents < 0) {
+        out[length++] = u'-';
+    }
+    while (count > 0) {
+        out[length++] = reversed[--count];
+    }
+    out[length++] = decimalSeparator.unicode();
+    out[length++] = char16_t(u'0' + magnitude % 100 / 10);
+    out[length++] = char16_t(u'0' + magnitude % 10);
+    return length;
+}
+} // namespace
+
 QString TMoney::ToString(const TFormatSettings& settings) const {
-    const quint64 magnitude = m_cents < 0 ? quint64(-(m_cents + 1)) + 1 : quint64(m_cents);
-    QString text = QString::number(magnitude / 100);
-    text += settings.DecimalSeparator;
-    text += QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-    return m_cents < 0 ? QLatin1Char('-') + text : text;
+    char16_t buffer[32];
+    const qsizetype length = WriteAmount(m_cents, settings.DecimalSeparator, buffer);
+    return QString(reinterpret_cast<const QChar*>(buffer), length);
 }
 
 QString TMoney::ToGeneralString(const TFormatSettings& settings) const {
-    QString text = ToString(settings);
-    while (text.endsWith(QLatin1Char('0'))) {
-        text.chop(1);
+    char16_t buffer[32];
+    qsizetype length = WriteAmount(m_cents, settings.DecimalSeparator, buffer);
+    while (length > 0 && buffer[length - 1] == u'0') {
+        --length;
     }
-    if (text.endsWith(settings.DecimalSeparator)) {
-        text.chop(1);
+    if (length > 0 && buffer[length - 1] == settings.DecimalSeparator.unicode()) {
+        --length;
     }
-    return text;
+    return QString(reinterpret_cast<const QChar*>(buffer), length);
 }

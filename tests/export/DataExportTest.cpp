@@ -364,6 +364,51 @@ private slots:
             cell);
     }
 
+    // Dates in the regional short form are read by a short cut for plain patterns; every text must come
+    // out as QDate reading and writing it would.
+    void DateCellsReadAsQDateReads_data() {
+        QTest::addColumn<QString>("shortDate");
+        for (const char* pattern : {"dd-MM-yyyy", "yyyy-MM-dd", "dd.MM.yyyy", "d/M/yyyy", "dd/MM/yy",
+                                    "ddMMyyyy", "dd MM yyyy", "MM-dd-yyyy"}) {
+            QTest::newRow(pattern) << QString::fromLatin1(pattern);
+        }
+    }
+    void DateCellsReadAsQDateReads() {
+        QFETCH(QString, shortDate);
+        TFormatSettings settings = TFormatSettings::Danish();
+        settings.ShortDateFormat = shortDate;
+        QStringList texts;
+        for (const QDate& date :
+             {QDate(2024, 3, 5), QDate(1999, 12, 31), QDate(999, 1, 2), QDate(2024, 2, 29)}) {
+            texts << date.toString(shortDate);
+        }
+        texts << "05-03-2024"
+              << "5-3-2024"
+              << "31-02-2024"
+              << "05-03-2024x"
+              << "05-03-0000"
+              << "2024-03-05"
+              << "05-13-2024"
+              << "05-03-2024 13:45:10"
+              << ""
+              << "0a-03-2024";
+        for (const QString& text : std::as_const(texts)) {
+            for (const char* output : {"yyyy-MM-dd", "d. MMMM yyyy", "dd/MM/yy"}) {
+                const QString pattern = QString::fromLatin1(output);
+                QString expected;
+                const QDate date = QDate::fromString(text, shortDate);
+                if (date.isValid()) {
+                    expected = date.toString(pattern);
+                } else {
+                    const QDateTime dateTime =
+                        QDateTime::fromString(text, shortDate + QLatin1Char(' ') + settings.LongTimeFormat);
+                    expected = dateTime.isValid() ? dateTime.date().toString(pattern) : QString();
+                }
+                QCOMPARE(TDataExportFormatText::FormatText(ectDate, pattern, text, settings), expected);
+            }
+        }
+    }
+
     void CurrencyFormatFollowsRegionalCode_data() {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("format");

@@ -151,6 +151,10 @@ void TMoneyTest::Masks() {
     QFETCH(bool, danish);
     QFETCH(QString, shown);
     QCOMPARE(FormatNumber(mask, units, scale, Settings(danish)), shown);
+    // A mask read once serves a whole column: an earlier value leaves nothing behind.
+    const TNumberMask kept(mask);
+    kept.Format(-987654321, 3, Settings(!danish));
+    QCOMPARE(kept.Format(units, scale, Settings(danish)), shown);
     if (scale == 2) {
         QCOMPARE(FormatNumber(mask, TMoney::FromCents(units), Settings(danish)), shown);
     }
