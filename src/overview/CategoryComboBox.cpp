@@ -21,17 +21,9 @@ void TCategoryComboBox::SetPrompt(const QString& prompt) {
     lineEdit()->setPlaceholderText(prompt);
 }
 
-QString TCategoryComboBox::Text() const {
+QString TCategoryComboBox::ListText() const {
     const QString line = lineEdit()->text();
     return line.isEmpty() ? Prompt() : line;
-}
-
-void TCategoryComboBox::SetText(const QString& text) {
-    if (lineEdit()->text().isEmpty()) {
-        SetPrompt(text);
-    } else {
-        lineEdit()->setText(text);
-    }
 }
 
 bool TCategoryComboBox::eventFilter(QObject* watched, QEvent* event) {

@@ -8,16 +8,16 @@
 // keys chooses it too. The prompt shows while the line is empty.
 class TCategoryComboBox : public QComboBox {
     Q_OBJECT
-    // The list's text: the chosen entry's text, or the prompt while nothing is chosen. The localizer
-    // translates it as the list's Text.
-    Q_PROPERTY(QString text READ Text WRITE SetText)
+    // What the localizer translates as the list's Text is its prompt; what the user chose is left
+    // alone, so a language switch never chooses a category.
+    Q_PROPERTY(QString text READ Prompt WRITE SetPrompt)
 public:
     explicit TCategoryComboBox(QWidget* parent = nullptr);
 
     QString Prompt() const;
     void SetPrompt(const QString& prompt);
-    QString Text() const;
-    void SetText(const QString& text);
+    // The list's text as the printout takes it: the chosen entry, or the prompt while nothing is chosen.
+    QString ListText() const;
     // The entry chosen last; -1 before the first choice.
     int ChosenIndex() const { return m_chosen; }
 

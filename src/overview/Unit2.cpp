@@ -248,7 +248,7 @@ void TForm2::SpeedButton1Click() {
         OnPrint();
         return;
     }
-    PrintInventoryList(m_habitraTable, ui->ComboBox1->Text(), m_habitraTable.FormatSettings());
+    PrintInventoryList(m_habitraTable, ui->ComboBox1->ListText(), m_habitraTable.FormatSettings());
 }
 
 void TForm2::SpeedButton2Click() {
