@@ -66,6 +66,26 @@ bool ParseDecimal(const QString& text, QChar decimalSeparator, qint64& units, in
     return true;
 }
 
+// "-123" or "123" with at most maxDigits digits, the common case of a stored whole number; anything else
+// is left to QString's own reading.
+bool PlainInteger(const QString& text, int maxDigits, qint64& value) {
+    const qsizetype sign = !text.isEmpty() && text[0] == QLatin1Char('-') ? 1 : 0;
+    const qsizetype digits = text.size() - sign;
+    if (digits < 1 || digits > maxDigits) {
+        return false;
+    }
+    qint64 result = 0;
+    for (qsizetype i = sign; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+        result = result * 10 + (c - u'0');
+    }
+    value = sign != 0 ? -result : result;
+    return true;
+}
+
 bool TwoDigits(QStringView text, qsizetype at, int& value) {
     int result = 0;
     for (qsizetype i = at; i < at + 2; ++i) {
@@ -188,6 +208,12 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
 
 QString TDataExportFormatText::FormatNumberText(TExportColType type, const TNumberMask& mask,
                                                 const QString& text, const TFormatSettings& settings) {
+    if (type == ectInteger || type == ectBigint) {
+        qint64 plain = 0;
+        if (PlainInteger(text, type == ectInteger ? 9 : 18, plain)) {
+            return mask.Format(plain, 0, settings);
+        }
+    }
     if (type == ectInteger) {
         bool ok = false;
         const int value = text.toInt(&ok);

@@ -323,6 +323,18 @@ private slots:
                                           << "-1.234";
         QTest::newRow("integer not a number") << int(ectInteger) << integer << "12a"
                                               << "0";
+        QTest::newRow("integer nine digits") << int(ectInteger) << integer << "999999999"
+                                             << "999.999.999";
+        QTest::newRow("integer past int range") << int(ectInteger) << integer << "2147483648"
+                                                << "0";
+        QTest::newRow("integer minus zero") << int(ectInteger) << integer << "-0"
+                                            << "0";
+        QTest::newRow("integer leading zeros") << int(ectInteger) << integer << "007"
+                                               << "7";
+        QTest::newRow("integer plus sign") << int(ectInteger) << integer << "+12"
+                                           << "12";
+        QTest::newRow("bigint eighteen digits") << int(ectBigint) << integer << "-999999999999999999"
+                                                << "-999.999.999.999.999.999";
         QTest::newRow("bigint") << int(ectBigint) << integer << "5000000000"
                                 << "5.000.000.000";
         QTest::newRow("float rounded") << int(ectFloat) << number << "1234,565"
