@@ -111,7 +111,8 @@ bool ParseFixedDate(QStringView text, QStringView pattern, QDate& date) {
         if (rest.startsWith(u"yyyy") && (rest.size() == 4 || rest[4] != QLatin1Char('y'))) {
             int high = 0;
             int low = 0;
-            if (t + 4 > text.size() || !TwoDigits(text, t, high) || !TwoDigits(text, t + 2, low)) {
+            if (year >= 0 || t + 4 > text.size() || !TwoDigits(text, t, high) ||
+                !TwoDigits(text, t + 2, low)) {
                 return false;
             }
             year = high * 100 + low;
@@ -120,7 +121,7 @@ bool ParseFixedDate(QStringView text, QStringView pattern, QDate& date) {
         } else if ((rest.startsWith(u"dd") || rest.startsWith(u"MM")) &&
                    (rest.size() == 2 || rest[2] != rest[0])) {
             int& field = rest[0] == QLatin1Char('d') ? day : month;
-            if (t + 2 > text.size() || !TwoDigits(text, t, field)) {
+            if (field >= 0 || t + 2 > text.size() || !TwoDigits(text, t, field)) {
                 return false;
             }
             p += 2;

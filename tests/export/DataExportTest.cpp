@@ -381,7 +381,7 @@ private slots:
     void DateCellsReadAsQDateReads_data() {
         QTest::addColumn<QString>("shortDate");
         for (const char* pattern : {"dd-MM-yyyy", "yyyy-MM-dd", "dd.MM.yyyy", "d/M/yyyy", "dd/MM/yy",
-                                    "ddMMyyyy", "dd MM yyyy", "MM-dd-yyyy"}) {
+                                    "ddMMyyyy", "dd MM yyyy", "MM-dd-yyyy", "dd-dd-yyyy", "MM-yyyy"}) {
             QTest::newRow(pattern) << QString::fromLatin1(pattern);
         }
     }
