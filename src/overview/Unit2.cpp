@@ -8,6 +8,7 @@
 #include "overview/EasyFind.h"
 #include "store/DataSource.h"
 #include "store/Field.h"
+#include "store/FilterParser.h"
 #include "store/Table.h"
 #include "toolkit/ErrorDisplay.h"
 
@@ -221,11 +222,12 @@ void TForm2::RadioButton2Click() {
 
 void TForm2::ComboBox1Change() {
     const QString text = ui->ComboBox1->currentText();
-    if (text == AllCategories) {
+    // The first entry lists everything in every language, not only when it reads "Alle kategorier".
+    if (text == AllCategories || ui->ComboBox1->ChosenIndex() == 0) {
         m_habitraTable.SetFiltered(false);
         return;
     }
-    m_habitraTable.SetFilter(QStringLiteral("Kategori = '") + text + QLatin1Char('\''));
+    m_habitraTable.SetFilter(FilterEquals(QStringLiteral("Kategori"), text));
     m_habitraTable.SetFiltered(true);
 }
 

@@ -322,6 +322,13 @@ private slots:
         QCOMPARE(form.HabitraTable->RecordCount(), 1);
         QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString(),
                  QStringLiteral("Book"));
+        // The first entry, whatever it reads in the language, lists every item.
+        list->setCurrentIndex(0);
+        emit list->activated(0);
+        QVERIFY(!form.HabitraTable->Filtered());
+        QCOMPARE(form.HabitraTable->RecordCount(), 3);
+        list->setCurrentIndex(2);
+        emit list->activated(2);
         form.LanguageClick(-1);
         QCOMPARE(list->currentText(), QStringLiteral("Bøger"));
     }
