@@ -22,6 +22,8 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
+# A copy of Habitra that the user runs meanwhile must not count as the running copy.
+export TMPDIR="$work"
 
 (cd "$prefix" && exec ./habitra) >"$work/log" 2>&1 &
 app=$!
