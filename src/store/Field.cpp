@@ -95,21 +95,11 @@ QVariant TField::Convert(const QString& text) const {
 
 QString TField::AsString() const {
     const QVariant value = Value();
-    if (value.isNull()) {
-        return {};
-    }
-    switch (m_def.DataType) {
-    case ftInteger:
-        return QString::number(value.toLongLong());
-    case ftDate:
-        return FormatDate(value.toDate(), m_table.FormatSettings().ShortDateFormat);
-    case ftBCD:
+    // Amounts as plain text drop trailing zeros; everything else reads as it is shown.
+    if (m_def.DataType == ftBCD && !value.isNull()) {
         return TMoney::FromCents(value.toLongLong()).ToGeneralString(m_table.FormatSettings());
-    case ftString:
-    case ftMemo:
-        break;
     }
-    return value.toString();
+    return DisplayTextOf(value);
 }
 
 void TField::SetAsString(const QString& text) { SetValue(Convert(text)); }

@@ -87,16 +87,7 @@ void TDBEdit::keyPressEvent(QKeyEvent* event) {
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    // Only leaving for another control of the window writes: a menu, a message box or another
-    // window taking the focus does not.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
-        m_leaving) {
-        return;
-    }
-    m_leaving = true;
-    const bool written = ErrorDisplay::Guarded([&] { m_link.UpdateRecord(); });
-    m_leaving = false;
-    if (!written) {
+    if (!m_link.LeaveControl(event->reason())) {
         selectAll();
         setFocus();
     }

@@ -40,5 +40,4 @@ private:
 
     TFieldDataLink m_link;
     bool m_loading = false;
-    bool m_leaving = false;
 };

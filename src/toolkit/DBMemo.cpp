@@ -72,14 +72,7 @@ void TDBMemo::keyPressEvent(QKeyEvent* event) {
 
 void TDBMemo::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason ||
-        m_leaving) {
-        return;
-    }
-    m_leaving = true;
-    const bool written = ErrorDisplay::Guarded([&] { m_link.UpdateRecord(); });
-    m_leaving = false;
-    if (!written) {
+    if (!m_link.LeaveControl(event->reason())) {
         setFocus();
     }
 }

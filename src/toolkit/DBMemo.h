@@ -36,5 +36,4 @@ private:
 
     TFieldDataLink m_link;
     bool m_loading = false;
-    bool m_leaving = false;
 };

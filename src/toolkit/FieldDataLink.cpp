@@ -1,5 +1,7 @@
 #include "FieldDataLink.h"
 
+#include "toolkit/ErrorDisplay.h"
+
 #include "store/Table.h"
 
 #include <QKeyEvent>
@@ -123,4 +125,14 @@ void TFieldDataLink::UpdateData() {
 
 void TFieldDataLink::LayoutChanged() {
     UpdateField();
+}
+
+bool TFieldDataLink::LeaveControl(int reason) {
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || m_leaving) {
+        return true;
+    }
+    m_leaving = true;
+    const bool written = ErrorDisplay::Guarded([this] { UpdateRecord(); });
+    m_leaving = false;
+    return written;
 }

@@ -30,6 +30,9 @@ public:
     void Reset();
     // Writes a pending change into the field now (OnUpdateData); raises when the field refuses it.
     void UpdateRecord();
+    // The control lost the focus for `reason`: writes what was typed when the focus went to another
+    // control of the window (not to a menu, a box or another window). False when the field refused it.
+    bool LeaveControl(int reason);
 
     std::function<void()> OnDataChange;
     std::function<void()> OnEditingChange;
@@ -52,4 +55,5 @@ private:
     TField* m_field = nullptr;
     bool m_modified = false;
     bool m_beginning = false;
+    bool m_leaving = false;
 };
