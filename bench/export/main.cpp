@@ -1,4 +1,5 @@
 // Times the export of a 100,000-item register against the sqlite3 shell writing the same table as CSV.
+#include "BenchTiming.h"
 #include "export/DataExportASCII.h"
 #include "store/Schema.h"
 #include "store/Sqlite.h"
@@ -56,17 +57,6 @@ void FillRegister(const QString& file) {
     transaction.Commit();
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& action) {
-    QElapsedTimer timer;
-    timer.start();
-    action();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 } // namespace
 
 int main(int argc, char** argv) {

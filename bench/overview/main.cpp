@@ -1,5 +1,6 @@
 // Times the overview's work on a 100,000-item register: a search keystroke that finds nothing,
 // a sort switch, and scrolling the grid from top to bottom.
+#include "BenchTiming.h"
 #include "RegisterGenerator.h"
 #include "overview/EasyFind.h"
 #include "store/DataSource.h"
@@ -22,18 +23,6 @@
 namespace {
 constexpr int ItemCount = 100000;
 constexpr int Runs = 5;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& action) {
-    QElapsedTimer timer;
-    timer.start();
-    action();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 void Print(const char* name, double ours, double baseline) {
     if (baseline > 0) {

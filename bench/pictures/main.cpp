@@ -1,5 +1,6 @@
 // Decoding a 24-megapixel photograph: the picture loader against libjpeg-turbo's djpeg on the same file.
 // Both are timed as process (CPU) time, so other load on the machine counts for neither.
+#include "BenchTiming.h"
 #include "pictures/JpegLoader.h"
 
 #include <QFile>
@@ -25,11 +26,6 @@ double CpuMs() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // One octave of smooth noise: a random grid of `cell`-pixel squares, bilinearly interpolated.

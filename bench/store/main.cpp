@@ -1,5 +1,6 @@
 // Times the item table on a register of 100,000 items against the sqlite3 shell doing the same query
 // on the same file. Prints "name: ours_ms baseline_ms ratio".
+#include "BenchTiming.h"
 #include "RegisterGenerator.h"
 
 #include "store/Error.h"
@@ -19,11 +20,6 @@
 namespace {
 constexpr int ItemCount = 100000;
 constexpr int Runs = 7;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Median over the runs; `prepare` runs untimed before each.
 double TimeMs(const std::function<void()>& prepare, const std::function<void()>& work) {
