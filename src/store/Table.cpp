@@ -750,9 +750,14 @@ void TTable::SetFiltered(bool filtered) {
             SetFilter(m_filter);
         }
     }
+    // Switching to the state already in force keeps the current set (a new filter text was applied
+    // when it was given) and only moves to the first record.
+    const bool changed = filtered != m_filtered;
     m_filtered = filtered;
     if (Active()) {
-        LoadKeys();
+        if (changed) {
+            LoadKeys();
+        }
         First();
     }
 }
