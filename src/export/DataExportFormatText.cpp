@@ -177,15 +177,17 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
     if (col.Changed) {
         return col.Text;
     }
-    if (FieldOf(column)->IsNull()) {
+    const TField* field = FieldOf(column);
+    if (field->IsNull()) {
         return m_formats.NullString;
     }
-    if (column.ColType == ectDate || column.ColType == ectTime || column.ColType == ectDateTime) {
+    if (column.ColType == ectDate && field->DataType() == ftDate) {
+        // The cell's text follows from the day alone, and a register holds few distinct days.
         auto& formatted = m_formatted[size_t(column.FieldIndex)];
-        auto known = formatted.constFind(col.Text);
+        const qint64 day = field->AsDate().toJulianDay();
+        auto known = formatted.constFind(day);
         if (known == formatted.constEnd()) {
-            known = formatted.insert(col.Text,
-                                     FormatText(column.ColType, column.Format, col.Text, FormatSettings()));
+            known = formatted.insert(day, FormatText(column.ColType, column.Format, col.Text, FormatSettings()));
         }
         return *known;
     }

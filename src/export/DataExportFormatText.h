@@ -43,7 +43,7 @@ private:
     TExportFormats m_formats;
     QHash<QString, QString> m_captions;
     QHash<QString, QString> m_userFormats;
-    // Per field: date and time texts already formatted in this run.
-    std::vector<QHash<QString, QString>> m_formatted;
+    // Per date field: each day's cell text, once formatted in this run.
+    std::vector<QHash<qint64, QString>> m_formatted;
     std::vector<TColumnMask> m_masks;
 };

@@ -7,9 +7,11 @@
 
 TField::TField(TTable& table, int index, TFieldDef def) : m_table(table), m_index(index), m_def(std::move(def)) {}
 
-bool TField::IsNull() const { return Value().isNull(); }
+const QVariant& TField::Stored() const { return m_table.CurrentValue(m_index); }
 
-QVariant TField::Value() const { return m_table.CurrentValue(m_index); }
+bool TField::IsNull() const { return Stored().isNull(); }
+
+QVariant TField::Value() const { return Stored(); }
 
 void TField::SetValue(const QVariant& value) {
     QVariant stored = value;
@@ -94,7 +96,7 @@ QVariant TField::Convert(const QString& text) const {
 }
 
 QString TField::AsString() const {
-    const QVariant value = Value();
+    const QVariant& value = Stored();
     // Amounts as plain text drop trailing zeros; everything else reads as it is shown.
     if (m_def.DataType == ftBCD && !value.isNull()) {
         return TMoney::FromCents(value.toLongLong()).ToGeneralString(m_table.FormatSettings());
@@ -105,7 +107,7 @@ QString TField::AsString() const {
 void TField::SetAsString(const QString& text) { SetValue(Convert(text)); }
 
 qint64 TField::AsInteger() const {
-    const QVariant value = Value();
+    const QVariant& value = Stored();
     if (value.isNull()) {
         return 0;
     }
@@ -130,7 +132,7 @@ void TField::SetAsInteger(qint64 value) {
     }
 }
 
-QDate TField::AsDate() const { return m_def.DataType == ftDate ? Value().toDate() : QDate(); }
+QDate TField::AsDate() const { return m_def.DataType == ftDate ? Stored().toDate() : QDate(); }
 
 void TField::SetAsDate(const QDate& date) {
     if (m_def.DataType != ftDate) {
@@ -141,7 +143,7 @@ void TField::SetAsDate(const QDate& date) {
 }
 
 TMoney TField::AsMoney() const {
-    const QVariant value = Value();
+    const QVariant& value = Stored();
     if (value.isNull()) {
         return {};
     }
@@ -180,6 +182,6 @@ QString TField::DisplayTextOf(const QVariant& value) const {
     return value.toString();
 }
 
-QString TField::DisplayText() const { return DisplayTextOf(Value()); }
+QString TField::DisplayText() const { return DisplayTextOf(Stored()); }
 
-QByteArray TField::AsBytes() const { return Value().toString().toUtf8(); }
+QByteArray TField::AsBytes() const { return Stored().toString().toUtf8(); }

@@ -59,6 +59,9 @@ public:
     QString DisplayTextOf(const QVariant& value) const;
 
 private:
+    // The current record's value, read in place.
+    const QVariant& Stored() const;
+
     TTable& m_table;
     int m_index;
     TFieldDef m_def;

@@ -115,7 +115,7 @@ void TTable::Close() {
     m_state = dsInactive;
     m_keys.clear();
     ClearCache();
-    m_buffer.clear();
+    m_buffer = std::make_shared<TRecord>();
     m_current = -1;
     m_modified = false;
     m_db.Close();
@@ -151,7 +151,7 @@ void TTable::BuildFields() {
     for (size_t i = 0; i < defs.size(); ++i) {
         m_fields.push_back(std::make_unique<TField>(*this, int(i), defs[i]));
     }
-    m_buffer.assign(m_fields.size(), QVariant());
+    m_buffer = std::make_shared<TRecord>(m_fields.size());
 }
 
 TField* TTable::FindField(const QString& name) const {
@@ -265,7 +265,7 @@ QVariant TTable::ToSql(int field, const QVariant& value) const {
     return value;
 }
 
-const TTable::TRecord& TTable::FetchRow(int row) const {
+const TTable::TSharedRecord& TTable::FetchRow(int row) const {
     const qint64 key = m_keys.at(size_t(row));
     auto found = m_cache.constFind(key);
     if (found != m_cache.constEnd()) {
@@ -313,9 +313,9 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
                     continue;
                 }
             }
-            TRecord record(m_fields.size());
+            auto record = std::make_shared<TRecord>(m_fields.size());
             for (size_t f = 0; f < m_fields.size(); ++f) {
-                record[f] = ReadColumn(query, int(f) + 1, int(f));
+                (*record)[f] = ReadColumn(query, int(f) + 1, int(f));
             }
             m_cache.emplace(stepped, std::move(record));
         }
@@ -324,7 +324,7 @@ const TTable::TRecord& TTable::FetchRow(int row) const {
     found = m_cache.constFind(key);
     if (found == m_cache.constEnd()) {
         // Deleted behind our back: show it empty rather than fail.
-        return *m_cache.insert(key, TRecord(m_fields.size()));
+        return *m_cache.insert(key, std::make_shared<TRecord>(m_fields.size()));
     }
     return *found;
 }
@@ -363,7 +363,7 @@ void TTable::LoadCurrent() {
     m_modified = false;
     m_changedFields.clear();
     if (m_current < 0 || m_keys.empty()) {
-        m_buffer.assign(m_fields.size(), QVariant());
+        m_buffer = std::make_shared<TRecord>(m_fields.size());
         return;
     }
     if (m_keys[size_t(m_current)] == 0) {
@@ -382,9 +382,9 @@ QVariant TTable::RowValue(int row, int field) const {
         return {};
     }
     if (row == m_current || m_keys[size_t(row)] == 0) {
-        return m_buffer[size_t(field)];
+        return (*m_buffer)[size_t(field)];
     }
-    return FetchRow(row)[size_t(field)];
+    return (*FetchRow(row))[size_t(field)];
 }
 
 int TTable::ScanFile(int field, int row,
@@ -463,11 +463,12 @@ int TTable::ScanColumnUtf8(int field, int fromRow,
     return -1;
 }
 
-QVariant TTable::CurrentValue(int field) const {
-    if (field < 0 || size_t(field) >= m_buffer.size()) {
-        return {};
+const QVariant& TTable::CurrentValue(int field) const {
+    static const QVariant none;
+    if (field < 0 || size_t(field) >= m_buffer->size()) {
+        return none;
     }
-    return m_buffer[size_t(field)];
+    return (*m_buffer)[size_t(field)];
 }
 
 void TTable::SetCurrentValue(int field, const QVariant& value) {
@@ -475,11 +476,14 @@ void TTable::SetCurrentValue(int field, const QVariant& value) {
     if (m_state != dsEdit && m_state != dsInsert) {
         throw EDatabaseError(QStringLiteral("Table %1 is not in edit or insert mode").arg(m_tableName));
     }
-    QVariant& slot = m_buffer[size_t(field)];
-    if (slot == value && slot.isNull() == value.isNull()) {
+    const QVariant& current = (*m_buffer)[size_t(field)];
+    if (current == value && current.isNull() == value.isNull()) {
         return;
     }
-    slot = value;
+    if (m_buffer.use_count() > 1) {
+        m_buffer = std::make_shared<TRecord>(*m_buffer); // the cached copy stays as the file has it
+    }
+    (*m_buffer)[size_t(field)] = value;
     m_modified = true;
     m_changedFields.insert(field);
     DataEvent(deFieldChange, m_fields[size_t(field)].get());
@@ -542,7 +546,7 @@ void TTable::BeginInsert(int position) {
     position = std::clamp(position, 0, int(m_keys.size()));
     m_keys.insert(m_keys.begin() + position, 0);
     m_current = position;
-    m_buffer.assign(m_fields.size(), QVariant());
+    m_buffer = std::make_shared<TRecord>(m_fields.size());
     m_modified = false;
     m_changedFields.clear();
     m_eof = m_bof = false;
@@ -609,7 +613,7 @@ void TTable::Post() {
         }
         columns << Quoted(field->FieldName());
         marks << (inserting ? QStringLiteral("?") : Quoted(field->FieldName()) + QStringLiteral(" = ?"));
-        values.push_back(ToSql(field->Index(), m_buffer[size_t(field->Index())]));
+        values.push_back(ToSql(field->Index(), (*m_buffer)[size_t(field->Index())]));
     }
     {
         TTransaction transaction(m_db);

@@ -108,7 +108,7 @@ public:
     std::function<void(TTable&)> AfterPost;
 
     // Used by TField.
-    QVariant CurrentValue(int field) const;
+    const QVariant& CurrentValue(int field) const;
     void SetCurrentValue(int field, const QVariant& value);
 
     void AddDataSource(TDataSource* source);
@@ -116,6 +116,8 @@ public:
 
 private:
     using TRecord = std::vector<QVariant>;
+    // Records are shared between the cache and the current record until an edit changes one.
+    using TSharedRecord = std::shared_ptr<TRecord>;
 
     void CheckActive() const;
     void CheckCanModify() const;
@@ -129,7 +131,7 @@ private:
     int ScanFile(int field, int row, const std::function<bool(int row, const TSqliteStatement& query)>& visit,
                  bool& hit) const;
     void LocateKey(qint64 key, int fallback);
-    const TRecord& FetchRow(int row) const;
+    const TSharedRecord& FetchRow(int row) const;
     // The prepared query of a block: by a range of keys, or by a list of them.
     TSqliteStatement& BlockQuery(bool range) const;
     void ClearCache();
@@ -157,7 +159,7 @@ private:
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
-    TRecord m_buffer;
+    TSharedRecord m_buffer = std::make_shared<TRecord>();
     bool m_modified = false;
     QSet<int> m_changedFields;
 
@@ -172,7 +174,7 @@ private:
     // Read one block of records each; prepared once for the open table.
     mutable std::unique_ptr<TSqliteStatement> m_keysQuery;
     mutable std::unique_ptr<TSqliteStatement> m_rangeQuery;
-    mutable QHash<qint64, TRecord> m_cache;
+    mutable QHash<qint64, TSharedRecord> m_cache;
     mutable std::deque<std::vector<qint64>> m_cacheBlocks; // keys per fetched block, oldest first
     int m_disableCount = 0;
     bool m_changedWhileDisabled = false;
