@@ -9,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-constexpr qsizetype BlockChars = 32 * 1024;
+constexpr qsizetype BlockBytes = 64 * 1024;
 const char* const Codec = "windows-1252";
 
 void RaiseWriteError() {
@@ -18,7 +18,7 @@ void RaiseWriteError() {
 } // namespace
 
 TExportWriter::TExportWriter(QIODevice& device) : m_device(device) {
-    m_pending.reserve(BlockChars + 1024);
+    m_pending.reserve(BlockBytes + 1024);
 }
 
 QByteArray TExportWriter::Encode(const QString& text) {
@@ -49,16 +49,30 @@ QByteArray TExportWriter::Encode(const QString& text) {
 }
 
 void TExportWriter::Write(const QString& text) {
-    m_pending += text;
-    if (m_pending.size() >= BlockChars) {
-        WriteBlock();
-    }
+    Append(text);
 }
 
 void TExportWriter::WriteLn(const QString& text) {
-    m_pending += text;
-    m_pending += QLatin1String("\r\n");
-    if (m_pending.size() >= BlockChars) {
+    Append(text);
+    m_pending.append("\r\n", 2);
+}
+
+void TExportWriter::Append(QStringView text) {
+    // Below 0x80 and from 0xA0 to 0xFF the code page is Latin-1: such text is copied byte by byte in
+    // one pass; anything else goes through the converter.
+    const qsizetype start = m_pending.size();
+    m_pending.resize(start + text.size());
+    char* out = m_pending.data() + start;
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code >= 0x100 || (code >= 0x80 && code < 0xA0)) {
+            m_pending.truncate(start);
+            m_pending += Encode(text.toString());
+            break;
+        }
+        *out++ = char(code);
+    }
+    if (m_pending.size() >= BlockBytes) {
         WriteBlock();
     }
 }
@@ -67,11 +81,10 @@ void TExportWriter::WriteBlock() {
     if (m_pending.isEmpty()) {
         return;
     }
-    const QByteArray bytes = Encode(m_pending);
-    m_pending.resize(0); // keeps the block's room
-    if (m_device.write(bytes) != bytes.size()) {
+    if (m_device.write(m_pending) != m_pending.size()) {
         RaiseWriteError();
     }
+    m_pending.resize(0); // keeps the block's room
 }
 
 void TExportWriter::Flush() {

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QIODevice;
 
 // Writes the export's text to an open device in the Windows ANSI character set (Windows-1252), without a
-// byte-order mark. Text is gathered and encoded in blocks; a device that takes fewer bytes than it was
-// given raises "Stream write error".
+// byte-order mark. Text is encoded as it comes and written in blocks; a device that takes fewer bytes than it
+// was given raises "Stream write error".
 class TExportWriter {
 public:
     explicit TExportWriter(QIODevice& device);
@@ -23,8 +24,9 @@ public:
     static QByteArray Encode(const QString& text);
 
 private:
+    void Append(QStringView text);
     void WriteBlock();
 
     QIODevice& m_device;
-    QString m_pending;
+    QByteArray m_pending; // encoded, waiting to be written
 };
