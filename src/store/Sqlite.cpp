@@ -121,6 +121,8 @@ TSqliteStatement::TColumnType TSqliteStatement::Type(int column) const {
 
 qint64 TSqliteStatement::Int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
+double TSqliteStatement::Real(int column) const { return sqlite3_column_double(m_stmt, column); }
+
 QString TSqliteStatement::Text(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();

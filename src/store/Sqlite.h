@@ -53,6 +53,7 @@ public:
     // The stored kind of a column at the current row; ask before reading it in another kind.
     TColumnType Type(int column) const;
     qint64 Int64(int column) const;
+    double Real(int column) const;
     QString Text(int column) const;
     bool IsNull(int column) const;
     QVariant Value(int column) const; // integer, text or null

@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "Error.h"
+#include "StoredCell.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,26 +12,6 @@ namespace {
 constexpr int FetchBlock = 64;
 constexpr int CacheBlocks = 16; // the oldest block leaves the cache when a new one comes
 constexpr int RangeLimit = 4 * FetchBlock;
-
-// The ISO date as the table stores it ("yyyy-MM-dd"); nullopt for any other form.
-std::optional<QVariant> StoredDate(QByteArrayView text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    int parts[3] = {0, 0, 0};
-    const int from[3] = {0, 5, 8};
-    const int length[3] = {4, 2, 2};
-    for (int p = 0; p < 3; ++p) {
-        for (int i = from[p]; i < from[p] + length[p]; ++i) {
-            if (text[i] < '0' || text[i] > '9') {
-                return std::nullopt;
-            }
-            parts[p] = parts[p] * 10 + (text[i] - '0');
-        }
-    }
-    const QDate date(parts[0], parts[1], parts[2]);
-    return parts[0] > 0 && date.isValid() ? QVariant(date) : QVariant();
-}
 
 TFieldDef DefFromDeclaredType(const QString& name, const QString& declared) {
     const QString type = declared.toUpper();
@@ -206,53 +187,8 @@ void TTable::LoadKeys() {
     }
 }
 
-QVariant TTable::FromSql(int field, const QVariant& stored) const {
-    if (stored.isNull()) {
-        return {};
-    }
-    switch (m_fields[size_t(field)]->DataType()) {
-    case ftInteger:
-        return QVariant(stored.toLongLong());
-    case ftDate: {
-        const QDate date = QDate::fromString(stored.toString(), Qt::ISODate);
-        return date.isValid() ? QVariant(date) : QVariant();
-    }
-    case ftBCD:
-        if (stored.typeId() == QMetaType::Double) {
-            return QVariant(qint64(qRound64(stored.toDouble() * 100.0)));
-        }
-        return QVariant(stored.toLongLong());
-    case ftString:
-    case ftMemo:
-        break;
-    }
-    return QVariant(stored.toString());
-}
-
 QVariant TTable::ReadColumn(const TSqliteStatement& query, int column, int field) const {
-    const auto type = query.Type(column);
-    switch (m_fields[size_t(field)]->DataType()) {
-    case ftString:
-    case ftMemo:
-        if (type == TSqliteStatement::ctText) {
-            return QVariant(query.Text(column));
-        }
-        break;
-    case ftInteger:
-    case ftBCD:
-        if (type == TSqliteStatement::ctInteger) {
-            return QVariant(query.Int64(column));
-        }
-        break;
-    case ftDate:
-        if (type == TSqliteStatement::ctText) {
-            if (auto date = StoredDate(query.Utf8(column))) {
-                return *date;
-            }
-        }
-        break;
-    }
-    return FromSql(field, query.Value(column));
+    return TStoredCell::Read(query, column).Value(m_fields[size_t(field)]->DataType());
 }
 
 QVariant TTable::ToSql(int field, const QVariant& value) const {

@@ -136,8 +136,6 @@ private:
     TSqliteStatement& BlockQuery(bool range) const;
     void ClearCache();
     void LoadCurrent();
-    QVariant FromSql(int field, const QVariant& stored) const;
-    // FromSql straight from a result column, without the detour through a generic value.
     QVariant ReadColumn(const TSqliteStatement& query, int column, int field) const;
     QVariant ToSql(int field, const QVariant& value) const;
     void ChangeCursor(int row);
