@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "Error.h"
+#include "ReadAhead.h"
 #include "StoredCell.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@ namespace {
 constexpr int FetchBlock = 64;
 constexpr int CacheBlocks = 16; // the oldest block leaves the cache when a new one comes
 constexpr int RangeLimit = 4 * FetchBlock;
+constexpr int ReadAheadBlocks = 16;
 
 TFieldDef DefFromDeclaredType(const QString& name, const QString& declared) {
     const QString type = declared.toUpper();
@@ -49,7 +51,9 @@ TTable::~TTable() {
     }
 }
 
-QString TTable::FilePath() const { return QDir(m_databaseName).filePath(m_tableName); }
+QString TTable::FilePath() const {
+    return QDir(m_databaseName).filePath(m_tableName);
+}
 
 QString TTable::Quoted(const QString& name) {
     QString quoted = name;
@@ -57,7 +61,9 @@ QString TTable::Quoted(const QString& name) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString TTable::QuotedTable() const { return Quoted(m_sqlTable); }
+QString TTable::QuotedTable() const {
+    return Quoted(m_sqlTable);
+}
 
 void TTable::Open() {
     if (Active()) {
@@ -65,8 +71,8 @@ void TTable::Open() {
     }
     const QString path = FilePath();
     if (!QFileInfo(m_databaseName).isDir()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist").arg(path, m_databaseName));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist")
+                                 .arg(path, m_databaseName));
     }
     m_db.Open(path);
     try {
@@ -115,17 +121,18 @@ void TTable::BuildFields() {
         }
     }
     if (defs.empty()) {
-        throw EDatabaseError(
-            QStringLiteral("Cannot open table \"%1\": it holds no table named %2").arg(FilePath(), m_sqlTable));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it holds no table named %2")
+                                 .arg(FilePath(), m_sqlTable));
     }
     for (const TFieldDef& expected : m_expected) {
         auto found = std::find_if(defs.begin(), defs.end(), [&](const TFieldDef& def) {
             return def.Name.compare(expected.Name, Qt::CaseInsensitive) == 0;
         });
         if (found == defs.end()) {
-            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
-                                                "another kind or version")
-                                     .arg(FilePath(), expected.Name));
+            throw EDatabaseError(
+                QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
+                               "another kind or version")
+                    .arg(FilePath(), expected.Name));
         }
         *found = expected;
     }
@@ -154,7 +161,8 @@ TField* TTable::FieldByName(const QString& name) const {
 
 void TTable::CheckActive() const {
     if (!Active()) {
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
+        throw EDatabaseError(
+            QStringLiteral("Cannot perform this operation on a closed table (%1)").arg(m_tableName));
     }
 }
 
@@ -185,6 +193,7 @@ void TTable::LoadKeys() {
     while (query.Step()) {
         m_keys.push_back(query.Int64(0));
     }
+    m_walkEnd = -1;
 }
 
 QVariant TTable::ReadColumn(const TSqliteStatement& query, int column, int field) const {
@@ -214,49 +223,28 @@ const TTable::TSharedRecord& TTable::FetchRow(int row) const {
         m_cacheBlocks.pop_front();
     }
     // Read the rows that follow as well: walks and grids ask for their neighbours next.
-    std::vector<qint64> wanted;
-    for (int r = row; r < int(m_keys.size()) && int(wanted.size()) < FetchBlock; ++r) {
-        if (m_keys[size_t(r)] != 0 && !m_cache.contains(m_keys[size_t(r)])) {
-            wanted.push_back(m_keys[size_t(r)]);
-        }
-    }
+    int end = row;
+    std::vector<qint64> wanted = UncachedKeys(row, end);
+    bool readAhead = false;
     if (!wanted.empty()) {
-        // Keys that ascend closely, as in the primary order, are read as one range of the file.
-        const bool range = std::is_sorted(wanted.begin(), wanted.end()) &&
-                           wanted.back() - wanted.front() < qint64(RangeLimit);
-        TSqliteStatement& query = BlockQuery(range);
-        // Reset even on failure, so no read lock outlives the call.
-        struct TResetAfterUse {
-            TSqliteStatement& Query;
-            ~TResetAfterUse() { Query.Reset(); }
-        } resetAfterUse{query};
-        if (range) {
-            query.Bind(1, QVariant(wanted.front()));
-            query.Bind(2, QVariant(wanted.back()));
+        const bool range = IsRange(wanted);
+        TReadBlock block;
+        readAhead = range && m_readAhead && m_readAhead->Take(wanted, block);
+        if (readAhead) {
+            CacheBlock(block);
         } else {
-            // A short block repeats its last key in the unused places.
-            for (int i = 0; i < FetchBlock; ++i) {
-                query.Bind(i + 1, QVariant(wanted[std::min(size_t(i), wanted.size() - 1)]));
-            }
-        }
-        auto next = wanted.begin();
-        while (query.Step()) {
-            const qint64 stepped = query.Int64(0);
-            if (range) {
-                // Skip the rows in between that are not asked for.
-                next = std::lower_bound(next, wanted.end(), stepped);
-                if (next == wanted.end() || *next != stepped) {
-                    continue;
-                }
-            }
-            auto record = std::make_shared<TRecord>(m_fields.size());
-            for (size_t f = 0; f < m_fields.size(); ++f) {
-                (*record)[f] = ReadColumn(query, int(f) + 1, int(f));
-            }
-            m_cache.emplace(stepped, std::move(record));
+            ReadBlock(wanted, range);
         }
         m_cacheBlocks.push_back(std::move(wanted));
     }
+    // A walk that has come to the rows after the block read last goes on: the blocks after it are read
+    // meanwhile, a few ahead.
+    if (readAhead) {
+        ReadAheadFrom(m_aheadEnd);
+    } else if (row == m_walkEnd) {
+        ReadAheadFrom(end);
+    }
+    m_walkEnd = end;
     found = m_cache.constFind(key);
     if (found == m_cache.constEnd()) {
         // Deleted behind our back: show it empty rather than fail.
@@ -265,30 +253,123 @@ const TTable::TSharedRecord& TTable::FetchRow(int row) const {
     return *found;
 }
 
+std::vector<qint64> TTable::UncachedKeys(int from, int& end) const {
+    std::vector<qint64> keys;
+    for (end = from; end < int(m_keys.size()) && int(keys.size()) < FetchBlock; ++end) {
+        if (m_keys[size_t(end)] != 0 && !m_cache.contains(m_keys[size_t(end)])) {
+            keys.push_back(m_keys[size_t(end)]);
+        }
+    }
+    return keys;
+}
+
+bool TTable::IsRange(const std::vector<qint64>& keys) {
+    // Keys that ascend closely, as in the primary order, are read as one range of the file.
+    return std::is_sorted(keys.begin(), keys.end()) && keys.back() - keys.front() < qint64(RangeLimit);
+}
+
+void TTable::ReadBlock(const std::vector<qint64>& wanted, bool range) const {
+    TSqliteStatement& query = BlockQuery(range);
+    // Reset even on failure, so no read lock outlives the call.
+    struct TResetAfterUse {
+        TSqliteStatement& Query;
+        ~TResetAfterUse() { Query.Reset(); }
+    } resetAfterUse{query};
+    if (range) {
+        query.Bind(1, QVariant(wanted.front()));
+        query.Bind(2, QVariant(wanted.back()));
+    } else {
+        // A short block repeats its last key in the unused places.
+        for (int i = 0; i < FetchBlock; ++i) {
+            query.Bind(i + 1, QVariant(wanted[std::min(size_t(i), wanted.size() - 1)]));
+        }
+    }
+    auto next = wanted.begin();
+    while (query.Step()) {
+        const qint64 stepped = query.Int64(0);
+        if (range) {
+            // Skip the rows in between that are not asked for.
+            next = std::lower_bound(next, wanted.end(), stepped);
+            if (next == wanted.end() || *next != stepped) {
+                continue;
+            }
+        }
+        auto record = std::make_shared<TRecord>(m_fields.size());
+        for (size_t f = 0; f < m_fields.size(); ++f) {
+            (*record)[f] = ReadColumn(query, int(f) + 1, int(f));
+        }
+        m_cache.emplace(stepped, std::move(record));
+    }
+}
+
+void TTable::CacheBlock(const TReadBlock& block) const {
+    const size_t count = m_fields.size();
+    for (size_t row = 0; row < block.Keys.size(); ++row) {
+        auto record = std::make_shared<TRecord>(count);
+        for (size_t f = 0; f < count; ++f) {
+            (*record)[f] = block.Cells[row * count + f].Value(m_fields[f]->DataType());
+        }
+        m_cache.emplace(block.Keys[row], std::move(record));
+    }
+}
+
+void TTable::ReadAheadFrom(int from) const {
+    if (!m_readAhead) {
+        m_readAhead = std::make_unique<TReadAhead>(FilePath(), BlockSql(true), FieldCount());
+    }
+    // Topped up only once half is used, so that the worker, faster than most walks, is woken seldom.
+    int pending = m_readAhead->Pending();
+    if (pending > ReadAheadBlocks / 2) {
+        return;
+    }
+    for (; pending < ReadAheadBlocks; ++pending) {
+        int end = from;
+        std::vector<qint64> keys = UncachedKeys(from, end);
+        if (keys.empty() || !IsRange(keys)) {
+            break;
+        }
+        m_readAhead->Add(std::move(keys));
+        from = end;
+    }
+    m_aheadEnd = from;
+}
+
+void TTable::DiscardReadAhead() const {
+    if (m_readAhead) {
+        m_readAhead->Discard();
+    }
+    m_walkEnd = -1;
+}
+
+QString TTable::BlockSql(bool range) const {
+    QString columns;
+    for (const auto& field : m_fields) {
+        columns += QLatin1String(", ") + Quoted(field->FieldName());
+    }
+    QString condition = QStringLiteral("rowid BETWEEN ? AND ?");
+    if (!range) {
+        QStringList marks;
+        for (int i = 0; i < FetchBlock; ++i) {
+            marks << QStringLiteral("?");
+        }
+        condition = QStringLiteral("rowid IN (%1)").arg(marks.join(QLatin1Char(',')));
+    }
+    return QStringLiteral("SELECT rowid%1 FROM %2 WHERE %3 ORDER BY rowid")
+        .arg(columns, QuotedTable(), condition);
+}
+
 TSqliteStatement& TTable::BlockQuery(bool range) const {
     std::unique_ptr<TSqliteStatement>& query = range ? m_rangeQuery : m_keysQuery;
     if (!query) {
-        QString columns;
-        for (const auto& field : m_fields) {
-            columns += QLatin1String(", ") + Quoted(field->FieldName());
-        }
-        QString condition = QStringLiteral("rowid BETWEEN ? AND ?");
-        if (!range) {
-            QStringList marks;
-            for (int i = 0; i < FetchBlock; ++i) {
-                marks << QStringLiteral("?");
-            }
-            condition = QStringLiteral("rowid IN (%1)").arg(marks.join(QLatin1Char(',')));
-        }
         auto& self = const_cast<TTable&>(*this);
-        query = std::make_unique<TSqliteStatement>(
-            self.m_db, QStringLiteral("SELECT rowid%1 FROM %2 WHERE %3 ORDER BY rowid")
-                           .arg(columns, QuotedTable(), condition));
+        query = std::make_unique<TSqliteStatement>(self.m_db, BlockSql(range));
     }
     return *query;
 }
 
 void TTable::ClearCache() {
+    m_readAhead.reset();
+    m_walkEnd = -1;
     m_cache.clear();
     m_cacheBlocks.clear();
     m_keysQuery.reset();
@@ -324,7 +405,8 @@ QVariant TTable::RowValue(int row, int field) const {
 }
 
 int TTable::ScanFile(int field, int row,
-                     const std::function<bool(int row, const TSqliteStatement& query)>& visit, bool& hit) const {
+                     const std::function<bool(int row, const TSqliteStatement& query)>& visit,
+                     bool& hit) const {
     hit = false;
     // A record being edited or inserted lives in the buffer, not in the file: read row by row then.
     if (m_state != dsBrowse) {
@@ -333,8 +415,9 @@ int TTable::ScanFile(int field, int row,
     bool useFilter = false;
     auto& self = const_cast<TTable&>(*this);
     TSqliteStatement query(
-        self.m_db, SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
-                       QStringLiteral(" LIMIT -1 OFFSET ?"));
+        self.m_db,
+        SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
+            QStringLiteral(" LIMIT -1 OFFSET ?"));
     int next = 1;
     if (useFilter) {
         query.BindAll(m_compiledFilter.Parameters);
@@ -386,8 +469,8 @@ int TTable::ScanColumnUtf8(int field, int fromRow,
     }
     bool hit = false;
     int row = ScanFile(
-        field, std::max(fromRow, 0), [&](int at, const TSqliteStatement& query) { return visit(at, query.Utf8(1)); },
-        hit);
+        field, std::max(fromRow, 0),
+        [&](int at, const TSqliteStatement& query) { return visit(at, query.Utf8(1)); }, hit);
     if (hit) {
         return row;
     }
@@ -443,9 +526,13 @@ void TTable::Last() {
     DataEvent(deDataSetChange);
 }
 
-void TTable::Next() { MoveBy(1); }
+void TTable::Next() {
+    MoveBy(1);
+}
 
-void TTable::Prior() { MoveBy(-1); }
+void TTable::Prior() {
+    MoveBy(-1);
+}
 
 int TTable::MoveBy(int distance) {
     CheckActive();
@@ -551,12 +638,13 @@ void TTable::Post() {
         marks << (inserting ? QStringLiteral("?") : Quoted(field->FieldName()) + QStringLiteral(" = ?"));
         values.push_back(ToSql(field->Index(), (*m_buffer)[size_t(field->Index())]));
     }
+    DiscardReadAhead();
     {
         TTransaction transaction(m_db);
         if (inserting) {
-            TSqliteStatement insert(m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                              .arg(QuotedTable(), columns.join(QLatin1Char(',')),
-                                                   marks.join(QLatin1Char(','))));
+            TSqliteStatement insert(
+                m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(QuotedTable(), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
             insert.BindAll(values);
             insert.Execute();
             key = m_db.LastInsertRowId();
@@ -626,10 +714,12 @@ void TTable::Delete() {
         return;
     }
     if (m_keys.empty()) {
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
+        throw EDatabaseError(
+            QStringLiteral("Cannot perform this operation on an empty table (%1)").arg(m_tableName));
     }
     CheckCanModify();
     const qint64 key = m_keys[size_t(m_current)];
+    DiscardReadAhead();
     {
         TTransaction transaction(m_db);
         TSqliteStatement remove(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuotedTable()));
@@ -706,8 +796,9 @@ void TTable::SetIndexName(const QString& name) {
     QString order = QStringLiteral("rowid");
     QSet<QString> fields;
     if (Active() && !name.isEmpty()) {
-        TSqliteStatement owner(m_db, QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
-                                                    "name = ? COLLATE NOCASE"));
+        TSqliteStatement owner(m_db,
+                               QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND "
+                                              "name = ? COLLATE NOCASE"));
         owner.Bind(1, name);
         if (!owner.Step() || owner.Text(0).compare(m_sqlTable, Qt::CaseInsensitive) != 0) {
             throw EDatabaseError(QStringLiteral("%1: Index '%2' not found").arg(m_tableName, name));
@@ -721,7 +812,8 @@ void TTable::SetIndexName(const QString& name) {
             const QString column = info.Text(2);
             fields.insert(column);
             parts << QStringLiteral("%1 COLLATE %2%3")
-                         .arg(Quoted(column), info.Text(4), info.Int64(3) ? QStringLiteral(" DESC") : QString());
+                         .arg(Quoted(column), info.Text(4),
+                              info.Int64(3) ? QStringLiteral(" DESC") : QString());
         }
         parts << QStringLiteral("rowid");
         order = parts.join(QStringLiteral(", "));
@@ -779,7 +871,9 @@ void TTable::AddDataSource(TDataSource* source) {
     }
 }
 
-void TTable::RemoveDataSource(TDataSource* source) { std::erase(m_sources, source); }
+void TTable::RemoveDataSource(TDataSource* source) {
+    std::erase(m_sources, source);
+}
 
 void TTable::DataEvent(TDataEvent event, TField* field) {
     // What the user typed must reach the fields even while the controls are detached.

@@ -2,8 +2,8 @@
 
 #include "DataSource.h"
 #include "Field.h"
-#include "FormatSettings.h"
 #include "FilterParser.h"
+#include "FormatSettings.h"
 #include "Sqlite.h"
 
 #include <QHash>
@@ -15,6 +15,9 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+class TReadAhead;
+struct TReadBlock;
 
 // Remembers a record so that a table can return to it.
 struct TBookmark {
@@ -100,9 +103,11 @@ public:
     // Hands one field of the rows from `fromRow` on to `visit`, in order, without moving the cursor,
     // until `visit` returns true; returns that row or -1. Reads the column in one query, so a scan
     // of the whole set costs about what the engine's own scan costs.
-    int ScanColumn(int field, int fromRow, const std::function<bool(int row, const QVariant& value)>& visit) const;
+    int ScanColumn(int field, int fromRow,
+                   const std::function<bool(int row, const QVariant& value)>& visit) const;
     // The same for a text or memo field, handing over the stored UTF-8 text (valid during the call).
-    int ScanColumnUtf8(int field, int fromRow, const std::function<bool(int row, QByteArrayView text)>& visit) const;
+    int ScanColumnUtf8(int field, int fromRow,
+                       const std::function<bool(int row, QByteArrayView text)>& visit) const;
 
     std::function<void(TTable&)> AfterInsert;
     std::function<void(TTable&)> AfterPost;
@@ -132,6 +137,15 @@ private:
                  bool& hit) const;
     void LocateKey(qint64 key, int fallback);
     const TSharedRecord& FetchRow(int row) const;
+    // The keys of the rows from `from` on that the cache lacks, up to one block; `end` is the row after.
+    std::vector<qint64> UncachedKeys(int from, int& end) const;
+    static bool IsRange(const std::vector<qint64>& keys);
+    void ReadBlock(const std::vector<qint64>& wanted, bool range) const;
+    void CacheBlock(const TReadBlock& block) const;
+    // Queues the blocks from `from` on to be read ahead, until enough are on their way.
+    void ReadAheadFrom(int from) const;
+    void DiscardReadAhead() const;
+    QString BlockSql(bool range) const;
     // The prepared query of a block: by a range of keys, or by a list of them.
     TSqliteStatement& BlockQuery(bool range) const;
     void ClearCache();
@@ -172,6 +186,9 @@ private:
     // Read one block of records each; prepared once for the open table.
     mutable std::unique_ptr<TSqliteStatement> m_keysQuery;
     mutable std::unique_ptr<TSqliteStatement> m_rangeQuery;
+    mutable std::unique_ptr<TReadAhead> m_readAhead;
+    mutable int m_walkEnd = -1;  // the row after the block read last
+    mutable int m_aheadEnd = -1; // the row after the blocks read ahead
     mutable QHash<qint64, TSharedRecord> m_cache;
     mutable std::deque<std::vector<qint64>> m_cacheBlocks; // keys per fetched block, oldest first
     int m_disableCount = 0;

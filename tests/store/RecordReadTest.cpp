@@ -5,7 +5,10 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QTest>
+
+#include <memory>
 
 // Records read through the table, in blocks and from its cache, are the records in the file.
 class TRecordReadTest : public QObject {
@@ -109,6 +112,72 @@ private slots:
             const int row = int((qint64(i) * 769) % expected.size());
             QCOMPARE(fixture.RowText(row), expected.at(row));
         }
+    }
+
+    // A long walk reads ahead on another connection; what is posted on the way, and what the walk's
+    // reader cannot read, must not change what the walk meets.
+    void WalkMeetsWhatWasPostedOnTheWay() {
+        TFixture fixture;
+        TTable& table = fixture.Table;
+        table.First();
+        for (int i = 0; i < 300; ++i) {
+            table.Next();
+        }
+        const TBookmark midway = table.GetBookmark();
+        // Further on, in rows the walk has read ahead by now.
+        table.SetRecNo(501);
+        table.Edit();
+        table.FieldByName("Beskrivelse")->SetAsString("Rettet undervejs");
+        table.Post();
+        table.SetRecNo(601);
+        table.Delete();
+        table.GotoBookmark(midway);
+        const QStringList expected = QueryFile(
+            fixture.Path(), "SELECT Foto, Beskrivelse, Kobsdato, Vaerdi, Notater, Kategori FROM Habitra "
+                            "ORDER BY rowid");
+        QStringList walked;
+        for (; !table.Eof(); table.Next()) {
+            walked << fixture.CurrentText();
+        }
+        QCOMPARE(walked, expected.mid(300));
+        QVERIFY(walked.at(200).contains("|Rettet undervejs|"));
+    }
+
+    void WalkGoesOnWhenItsReaderCannotOpenTheFile() {
+        TFixture fixture;
+        TTable& table = fixture.Table;
+        const QString sql =
+            "SELECT Foto, Beskrivelse, Kobsdato, Vaerdi, Notater, Kategori FROM Habitra ORDER BY rowid";
+        const QStringList expected = QueryFile(fixture.Path(), sql);
+        QStringList walked;
+        table.First();
+        walked << fixture.CurrentText();
+        // The table keeps the file it opened; a second connection finds nothing at the name.
+        QVERIFY(QFile::rename(fixture.Path(), fixture.Path() + ".moved"));
+        for (table.Next(); !table.Eof(); table.Next()) {
+            walked << fixture.CurrentText();
+        }
+        QCOMPARE(walked, expected);
+    }
+
+    void WalkStoppedHalfwayLeavesNoReaderBehind() {
+        TFixture fixture;
+        auto table = std::make_unique<TTable>();
+        OpenTable(*table, fixture.Folder.DataPath(), Schema::ItemFile);
+        table->First();
+        for (int i = 0; i < 200; ++i) {
+            table->Next();
+        }
+        table->Close();
+        // Another program with no busy wait writes at once: a read lock left behind would fail it.
+        QueryFile(fixture.Path(), "UPDATE Habitra SET Beskrivelse = 'Efter lukning' WHERE Foto = 1000");
+        table->Open();
+        for (int i = 0; i < 300; ++i) {
+            table->Next();
+        }
+        table.reset(); // mid-walk, with blocks on their way
+        QCOMPARE(QueryFile(fixture.Path(), "SELECT Beskrivelse FROM Habitra WHERE Foto = 1000"),
+                 QStringList{"Efter lukning"});
     }
 
     void StoredDates_data() {
