@@ -1,7 +1,5 @@
 #include "ReadAhead.h"
 
-#include <algorithm>
-
 TReadAhead::TReadAhead(QString path, QString sql, int columns)
     : m_path(std::move(path)), m_sql(std::move(sql)), m_columns(columns), m_worker([this] { Work(); }) {}
 
@@ -91,39 +89,8 @@ void TReadAhead::Read(TJob& job) {
         m_db.Open(m_path);
         m_query = std::make_unique<TSqliteStatement>(m_db, m_sql);
     }
-    // Reset even on failure, so no read lock outlives the read.
-    struct TResetAfterUse {
-        TSqliteStatement& Query;
-        ~TResetAfterUse() { Query.Reset(); }
-    } resetAfterUse{*m_query};
-    const std::vector<qint64>& keys = job.Keys;
-    TReadBlock& block = job.Block;
-    m_query->Bind(1, QVariant(keys.front()));
-    m_query->Bind(2, QVariant(keys.back()));
-    block.Cells.reserve(keys.size() * size_t(m_columns));
-    // Where each cell's text starts, until the bytes stop moving; a first byte gives empty text a place.
-    std::vector<qsizetype> offsets;
-    offsets.reserve(block.Cells.capacity());
-    block.Text.push_back('\0');
-    auto next = keys.begin();
-    while (m_query->Step()) {
-        const qint64 stepped = m_query->Int64(0);
-        next = std::lower_bound(next, keys.end(), stepped);
-        if (next == keys.end() || *next != stepped) {
-            continue;
-        }
-        block.Keys.push_back(stepped);
-        for (int c = 1; c <= m_columns; ++c) {
-            TStoredCell cell = TStoredCell::Read(*m_query, c);
-            offsets.push_back(qsizetype(block.Text.size()));
-            block.Text.insert(block.Text.end(), cell.Text.begin(), cell.Text.end());
-            block.Cells.push_back(cell);
-        }
-    }
-    for (size_t i = 0; i < block.Cells.size(); ++i) {
-        TStoredCell& cell = block.Cells[i];
-        if (!cell.Text.isNull()) {
-            cell.Text = QByteArrayView(block.Text.data() + offsets[i], cell.Text.size());
-        }
-    }
+    const TStatementReset reset(*m_query);
+    m_query->Bind(1, QVariant(job.Keys.front()));
+    m_query->Bind(2, QVariant(job.Keys.back()));
+    job.Block.Fill(*m_query, job.Keys, m_columns);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredCell.h"
+#include "ReadBlock.h"
 
 #include <QString>
 
@@ -10,14 +10,6 @@
 #include <mutex>
 #include <thread>
 #include <vector>
-
-// Rows of a block as the engine held them, copied out: the keys found, in key order, and their columns
-// row after row, with the bytes their text points into.
-struct TReadBlock {
-    std::vector<qint64> Keys;
-    std::vector<TStoredCell> Cells;
-    std::vector<char> Text;
-};
 
 // Reads the blocks a walk will come to on a worker thread, over a connection of its own, while the
 // walk converts and uses the blocks before them. The worker only copies what the engine holds: values

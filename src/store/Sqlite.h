@@ -44,7 +44,7 @@ public:
 
     void Bind(int index, const QVariant& value); // 1-based
     void BindAll(const std::vector<QVariant>& values, int first = 1);
-    bool Step();   // true while a row is there
+    bool Step(); // true while a row is there
     void Execute() { Step(); }
     void Reset();
 
@@ -63,6 +63,18 @@ public:
 private:
     TSqliteDatabase& m_db;
     sqlite3_stmt* m_stmt = nullptr;
+};
+
+// Resets a statement when it goes out of scope, even on failure, so that no read lock outlives a read.
+class TStatementReset {
+public:
+    explicit TStatementReset(TSqliteStatement& statement) : m_statement(statement) {}
+    ~TStatementReset() { m_statement.Reset(); }
+    TStatementReset(const TStatementReset&) = delete;
+    TStatementReset& operator=(const TStatementReset&) = delete;
+
+private:
+    TSqliteStatement& m_statement;
 };
 
 // Every write runs inside one of these: committed by Commit(), rolled back if left without it.

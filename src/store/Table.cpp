@@ -268,13 +268,9 @@ bool TTable::IsRange(const std::vector<qint64>& keys) {
     return std::is_sorted(keys.begin(), keys.end()) && keys.back() - keys.front() < qint64(RangeLimit);
 }
 
-void TTable::ReadBlock(const std::vector<qint64>& wanted, bool range) const {
+void TTable::ReadBlock(std::vector<qint64> wanted, bool range) const {
     TSqliteStatement& query = BlockQuery(range);
-    // Reset even on failure, so no read lock outlives the call.
-    struct TResetAfterUse {
-        TSqliteStatement& Query;
-        ~TResetAfterUse() { Query.Reset(); }
-    } resetAfterUse{query};
+    const TStatementReset reset(query);
     if (range) {
         query.Bind(1, QVariant(wanted.front()));
         query.Bind(2, QVariant(wanted.back()));
@@ -283,23 +279,11 @@ void TTable::ReadBlock(const std::vector<qint64>& wanted, bool range) const {
         for (int i = 0; i < FetchBlock; ++i) {
             query.Bind(i + 1, QVariant(wanted[std::min(size_t(i), wanted.size() - 1)]));
         }
+        std::sort(wanted.begin(), wanted.end());
     }
-    auto next = wanted.begin();
-    while (query.Step()) {
-        const qint64 stepped = query.Int64(0);
-        if (range) {
-            // Skip the rows in between that are not asked for.
-            next = std::lower_bound(next, wanted.end(), stepped);
-            if (next == wanted.end() || *next != stepped) {
-                continue;
-            }
-        }
-        auto record = std::make_shared<TRecord>(m_fields.size());
-        for (size_t f = 0; f < m_fields.size(); ++f) {
-            (*record)[f] = ReadColumn(query, int(f) + 1, int(f));
-        }
-        m_cache.emplace(stepped, std::move(record));
-    }
+    TReadBlock block;
+    block.Fill(query, wanted, FieldCount());
+    CacheBlock(block);
 }
 
 void TTable::CacheBlock(const TReadBlock& block) const {

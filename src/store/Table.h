@@ -140,7 +140,7 @@ private:
     // The keys of the rows from `from` on that the cache lacks, up to one block; `end` is the row after.
     std::vector<qint64> UncachedKeys(int from, int& end) const;
     static bool IsRange(const std::vector<qint64>& keys);
-    void ReadBlock(const std::vector<qint64>& wanted, bool range) const;
+    void ReadBlock(std::vector<qint64> wanted, bool range) const;
     void CacheBlock(const TReadBlock& block) const;
     // Queues the blocks from `from` on to be read ahead, until enough are on their way.
     void ReadAheadFrom(int from) const;
