@@ -53,17 +53,7 @@ void TDataExport::BuildColumns() {
 void TDataExport::FillRow() {
     for (int i = 0; i < m_columns.Count(); ++i) {
         TExportCol& col = m_row.Items(i);
-        const TField* field = FieldOf(m_columns.Items(i));
-        if (field->DataType() == ftDate && !field->IsNull()) {
-            const qint64 day = field->AsDate().toJulianDay();
-            auto known = m_dateTexts.constFind(day);
-            if (known == m_dateTexts.constEnd()) {
-                known = m_dateTexts.insert(day, TrimControls(field->AsString()));
-            }
-            col.Text = *known;
-        } else {
-            col.Text = TrimControls(field->AsString());
-        }
+        col.Text = TrimControls(FieldOf(m_columns.Items(i))->AsString());
         col.Changed = false;
     }
 }
@@ -89,7 +79,6 @@ void TDataExport::ExportTo(QIODevice& device) {
 }
 
 void TDataExport::Loop() {
-    m_dateTexts.clear();
     BuildColumns();
     m_row.Setup(m_columns);
     BeginExport();

@@ -5,7 +5,6 @@
 #include "ExportWriter.h"
 #include "store/FormatSettings.h"
 
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -90,6 +89,4 @@ private:
     TExportColumns m_columns;
     TExportRow m_row;
     std::unique_ptr<TExportWriter> m_writer;
-    // Text of each date met in this run: registers hold few distinct dates, and formatting one is slow.
-    QHash<qint64, QString> m_dateTexts;
 };

@@ -142,6 +142,32 @@ bool ParseFixedDate(QStringView text, QStringView pattern, QDate& date) {
     date = QDate(year, month, day);
     return date.isValid();
 }
+
+// Whether a date written in the pattern reads back as the same date, so that reading and writing it
+// again gives the same text: one each of dd or d, MM or M, and yyyy, between punctuation.
+bool ReadsBackAsWritten(QStringView pattern) {
+    int days = 0;
+    int months = 0;
+    int years = 0;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c) {
+            ++run;
+        }
+        if (c == QLatin1Char('d') && run <= 2) {
+            ++days;
+        } else if (c == QLatin1Char('M') && run <= 2) {
+            ++months;
+        } else if (c == QLatin1Char('y') && run == 4) {
+            ++years;
+        } else if (c.unicode() <= u' ' || c.isLetterOrNumber() || c == QLatin1Char('\'')) {
+            return false;
+        }
+        i += run;
+    }
+    return days == 1 && months == 1 && years == 1;
+}
 } // namespace
 
 TDataExportFormatText::TDataExportFormatText(const TFormatSettings& settings, QObject* owner)
@@ -149,7 +175,7 @@ TDataExportFormatText::TDataExportFormatText(const TFormatSettings& settings, QO
 
 void TDataExportFormatText::BuildColumns() {
     TDataExportAdvancedText::BuildColumns();
-    m_formatted.assign(size_t(DataSet()->FieldCount()), {});
+    m_dateAsWritten.assign(size_t(DataSet()->FieldCount()), false);
     m_masks.assign(size_t(DataSet()->FieldCount()), {});
     for (TExportColumn& column : MutableColumns()) {
         const auto caption = m_captions.constFind(column.Name);
@@ -160,6 +186,11 @@ void TDataExportFormatText::BuildColumns() {
         column.Format = format != m_userFormats.constEnd()
                             ? *format
                             : TExportColumns::FormatFor(column.ColType, m_formats);
+        const QString& fieldPattern = DataSet()->FormatSettings().ShortDateFormat;
+        m_dateAsWritten[size_t(column.FieldIndex)] =
+            column.ColType == ectDate && DataSet()->Fields(column.FieldIndex)->DataType() == ftDate &&
+            column.Format == fieldPattern && FormatSettings().ShortDateFormat == fieldPattern &&
+            ReadsBackAsWritten(fieldPattern);
     }
 }
 
@@ -181,15 +212,8 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
     if (field->IsNull()) {
         return m_formats.NullString;
     }
-    if (column.ColType == ectDate && field->DataType() == ftDate) {
-        // The cell's text follows from the day alone, and a register holds few distinct days.
-        auto& formatted = m_formatted[size_t(column.FieldIndex)];
-        const qint64 day = field->AsDate().toJulianDay();
-        auto known = formatted.constFind(day);
-        if (known == formatted.constEnd()) {
-            known = formatted.insert(day, FormatText(column.ColType, column.Format, col.Text, FormatSettings()));
-        }
-        return *known;
+    if (column.ColType == ectDate && m_dateAsWritten[size_t(column.FieldIndex)]) {
+        return col.Text;
     }
     switch (column.ColType) {
     case ectInteger:

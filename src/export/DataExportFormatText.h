@@ -43,7 +43,8 @@ private:
     TExportFormats m_formats;
     QHash<QString, QString> m_captions;
     QHash<QString, QString> m_userFormats;
-    // Per date field: each day's cell text, once formatted in this run.
-    std::vector<QHash<qint64, QString>> m_formatted;
+    // Per field: a date whose text is written in the column's own pattern, which reads back as it was
+    // written, so that the text is the cell.
+    std::vector<bool> m_dateAsWritten;
     std::vector<TColumnMask> m_masks;
 };

@@ -3,6 +3,7 @@
 #include "export/DataExportASCII.h"
 #include "export/ExportError.h"
 #include "store/DataSource.h"
+#include "store/NumberFormat.h"
 #include "store/Schema.h"
 
 #include <QBuffer>
@@ -126,6 +127,58 @@ private slots:
         const QStringList lines = Lines(ExportToBytes(exporter));
         QCOMPARE(lines.value(1), QStringLiteral("\"x\";\"\";\"\";\"\";\"\";\"05/03/2024\";\"1,234,567.50\";"
                                                 "\"98,765\";\"\""));
+    }
+
+    // A date cell is its field's text formatted in the column's pattern; where that text is already in
+    // the pattern and reads back as written, the export passes it on. Either way the cells must be what
+    // formatting the text gives, whatever the regional patterns of the table and of the export are.
+    void DateCellsAreTheFieldTextFormatted_data() {
+        QTest::addColumn<QString>("tablePattern");
+        QTest::addColumn<QString>("exportPattern");
+        QTest::addColumn<QString>("columnPattern"); // empty: the export's own
+        for (const char* pattern :
+             {"dd-MM-yyyy", "d/M/yyyy", "yyyy-MM-dd", "dd/MM/yy", "d. MMMM yyyy", "MM-yyyy"}) {
+            QTest::newRow(pattern) << QString::fromLatin1(pattern) << QString::fromLatin1(pattern)
+                                   << QString();
+        }
+        QTest::newRow("table and export differ") << "MM/dd/yyyy"
+                                                 << "dd-MM-yyyy" << QString();
+        QTest::newRow("column in the table's pattern, export in another") << "MM/dd/yyyy"
+                                                                          << "dd-MM-yyyy"
+                                                                          << "MM/dd/yyyy";
+    }
+    void DateCellsAreTheFieldTextFormatted() {
+        QFETCH(QString, tablePattern);
+        QFETCH(QString, exportPattern);
+        QFETCH(QString, columnPattern);
+        TFormatSettings tableSettings = TFormatSettings::Danish();
+        tableSettings.ShortDateFormat = tablePattern;
+        TFormatSettings exportSettings = TFormatSettings::Danish();
+        exportSettings.ShortDateFormat = exportPattern;
+        TItemTable items;
+        TTable& table = items.Table();
+        table.Close();
+        table.SetFormatSettings(tableSettings);
+        table.Open();
+        const QList<QDate> dates = {QDate(2024, 3, 5), QDate(2024, 2, 29), QDate(1999, 12, 31),
+                                    QDate(999, 1, 2), QDate(2000, 2, 29)};
+        for (const QDate& date : dates) {
+            items.Add({QStringLiteral("x"), {}, {}, {}, {}, date, std::nullopt, {}, std::nullopt, {}});
+        }
+        TDataExportASCII exporter(exportSettings);
+        exporter.SetDataSet(&table);
+        if (!columnPattern.isEmpty()) {
+            exporter.UserFormats().insert(QStringLiteral("Kobsdato"), columnPattern);
+        }
+        const QStringList lines = Lines(ExportToBytes(exporter));
+        QCOMPARE(lines.size(), dates.size() + 1);
+        const int dateColumn = int(ExportedNames.indexOf(QStringLiteral("Kobsdato")));
+        for (int i = 0; i < dates.size(); ++i) {
+            const QString text = FormatDate(dates.at(i), tablePattern);
+            const QString cell = TDataExportFormatText::FormatText(
+                ectDate, columnPattern.isEmpty() ? exportPattern : columnPattern, text, exportSettings);
+            QCOMPARE(lines.at(i + 1).split(QLatin1Char(';')).at(dateColumn), "\"" + cell + "\"");
+        }
     }
 
     // The walk covers exactly the filtered set in its index order, and leaves the table on its last record
