@@ -5,7 +5,15 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-TSqliteDatabase::~TSqliteDatabase() { Close(); }
+TSqliteDatabase::~TSqliteDatabase() {
+    Close();
+}
+
+QString QuotedName(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
 
 void TSqliteDatabase::Open(const QString& path, bool create) {
     Close();
@@ -25,7 +33,8 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
         m_readOnly = true;
     }
     if (rc != SQLITE_OK) {
-        const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        const QString reason =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close(m_db);
         m_db = nullptr;
         throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(path, reason));
@@ -47,7 +56,9 @@ void TSqliteDatabase::Close() {
     }
 }
 
-qint64 TSqliteDatabase::LastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+qint64 TSqliteDatabase::LastInsertRowId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
 
 void TSqliteDatabase::Fail(const QString& what) const {
     const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
@@ -69,7 +80,9 @@ TSqliteStatement::TSqliteStatement(TSqliteDatabase& db, const QString& sql) : m_
     }
 }
 
-TSqliteStatement::~TSqliteStatement() { sqlite3_finalize(m_stmt); }
+TSqliteStatement::~TSqliteStatement() {
+    sqlite3_finalize(m_stmt);
+}
 
 void TSqliteStatement::Bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
@@ -111,7 +124,9 @@ void TSqliteStatement::Reset() {
     sqlite3_clear_bindings(m_stmt);
 }
 
-int TSqliteStatement::ColumnCount() const { return sqlite3_column_count(m_stmt); }
+int TSqliteStatement::ColumnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
 TSqliteStatement::TColumnType TSqliteStatement::Type(int column) const {
     static_assert(ctInteger == SQLITE_INTEGER && ctFloat == SQLITE_FLOAT && ctText == SQLITE_TEXT &&
@@ -119,16 +134,22 @@ TSqliteStatement::TColumnType TSqliteStatement::Type(int column) const {
     return TColumnType(sqlite3_column_type(m_stmt, column));
 }
 
-qint64 TSqliteStatement::Int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+qint64 TSqliteStatement::Int64(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
 
-double TSqliteStatement::Real(int column) const { return sqlite3_column_double(m_stmt, column); }
+double TSqliteStatement::Real(int column) const {
+    return sqlite3_column_double(m_stmt, column);
+}
 
 QString TSqliteStatement::Text(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
 }
 
-bool TSqliteStatement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+bool TSqliteStatement::IsNull(int column) const {
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
 
 QByteArrayView TSqliteStatement::Utf8(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
@@ -150,7 +171,8 @@ QVariant TSqliteStatement::Value(int column) const {
 
 TTransaction::TTransaction(TSqliteDatabase& db) : m_db(db) {
     if (db.IsReadOnly()) {
-        throw EDatabaseError(QStringLiteral("Table \"%1\" is read-only: the change cannot be stored").arg(db.Path()));
+        throw EDatabaseError(
+            QStringLiteral("Table \"%1\" is read-only: the change cannot be stored").arg(db.Path()));
     }
     db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
 }

@@ -8,6 +8,9 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// A table or column name as SQL writes it: between double quotes, a quote inside doubled.
+QString QuotedName(const QString& name);
+
 // A connection to one table file. Raises EDatabaseError naming the file on every failure.
 class TSqliteDatabase {
 public:

@@ -1,7 +1,6 @@
 #include "Table.h"
 
 #include "Error.h"
-#include "ReadAhead.h"
 #include "StoredCell.h"
 
 #include <QDir>
@@ -10,10 +9,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int FetchBlock = 64;
-constexpr int CacheBlocks = 16; // the oldest block leaves the cache when a new one comes
-constexpr int RangeLimit = 4 * FetchBlock;
-constexpr int ReadAheadBlocks = 16;
 
 TFieldDef DefFromDeclaredType(const QString& name, const QString& declared) {
     const QString type = declared.toUpper();
@@ -55,14 +50,8 @@ QString TTable::FilePath() const {
     return QDir(m_databaseName).filePath(m_tableName);
 }
 
-QString TTable::Quoted(const QString& name) {
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 QString TTable::QuotedTable() const {
-    return Quoted(m_sqlTable);
+    return QuotedName(m_sqlTable);
 }
 
 void TTable::Open() {
@@ -139,6 +128,7 @@ void TTable::BuildFields() {
     for (size_t i = 0; i < defs.size(); ++i) {
         m_fields.push_back(std::make_unique<TField>(*this, int(i), defs[i]));
     }
+    m_records.Setup(FilePath(), QuotedTable(), defs);
     m_buffer = std::make_shared<TRecord>(m_fields.size());
 }
 
@@ -193,7 +183,7 @@ void TTable::LoadKeys() {
     while (query.Step()) {
         m_keys.push_back(query.Int64(0));
     }
-    m_walkEnd = -1;
+    m_records.Renumbered();
 }
 
 QVariant TTable::ReadColumn(const TSqliteStatement& query, int column, int field) const {
@@ -210,154 +200,8 @@ QVariant TTable::ToSql(int field, const QVariant& value) const {
     return value;
 }
 
-const TTable::TSharedRecord& TTable::FetchRow(int row) const {
-    const qint64 key = m_keys.at(size_t(row));
-    auto found = m_cache.constFind(key);
-    if (found != m_cache.constEnd()) {
-        return *found;
-    }
-    while (m_cacheBlocks.size() >= size_t(CacheBlocks)) {
-        for (qint64 old : m_cacheBlocks.front()) {
-            m_cache.remove(old);
-        }
-        m_cacheBlocks.pop_front();
-    }
-    // Read the rows that follow as well: walks and grids ask for their neighbours next.
-    int end = row;
-    std::vector<qint64> wanted = UncachedKeys(row, end);
-    bool readAhead = false;
-    if (!wanted.empty()) {
-        const bool range = IsRange(wanted);
-        TReadBlock block;
-        readAhead = range && m_readAhead && m_readAhead->Take(wanted, block);
-        if (readAhead) {
-            CacheBlock(block);
-        } else {
-            ReadBlock(wanted, range);
-        }
-        m_cacheBlocks.push_back(std::move(wanted));
-    }
-    // A walk that has come to the rows after the block read last goes on: the blocks after it are read
-    // meanwhile, a few ahead.
-    if (readAhead) {
-        ReadAheadFrom(m_aheadEnd);
-    } else if (row == m_walkEnd) {
-        ReadAheadFrom(end);
-    }
-    m_walkEnd = end;
-    found = m_cache.constFind(key);
-    if (found == m_cache.constEnd()) {
-        // Deleted behind our back: show it empty rather than fail.
-        return *m_cache.insert(key, std::make_shared<TRecord>(m_fields.size()));
-    }
-    return *found;
-}
-
-std::vector<qint64> TTable::UncachedKeys(int from, int& end) const {
-    std::vector<qint64> keys;
-    for (end = from; end < int(m_keys.size()) && int(keys.size()) < FetchBlock; ++end) {
-        if (m_keys[size_t(end)] != 0 && !m_cache.contains(m_keys[size_t(end)])) {
-            keys.push_back(m_keys[size_t(end)]);
-        }
-    }
-    return keys;
-}
-
-bool TTable::IsRange(const std::vector<qint64>& keys) {
-    // Keys that ascend closely, as in the primary order, are read as one range of the file.
-    return std::is_sorted(keys.begin(), keys.end()) && keys.back() - keys.front() < qint64(RangeLimit);
-}
-
-void TTable::ReadBlock(std::vector<qint64> wanted, bool range) const {
-    TSqliteStatement& query = BlockQuery(range);
-    const TStatementReset reset(query);
-    if (range) {
-        query.Bind(1, QVariant(wanted.front()));
-        query.Bind(2, QVariant(wanted.back()));
-    } else {
-        // A short block repeats its last key in the unused places.
-        for (int i = 0; i < FetchBlock; ++i) {
-            query.Bind(i + 1, QVariant(wanted[std::min(size_t(i), wanted.size() - 1)]));
-        }
-        std::sort(wanted.begin(), wanted.end());
-    }
-    TReadBlock block;
-    block.Fill(query, wanted, FieldCount());
-    CacheBlock(block);
-}
-
-void TTable::CacheBlock(const TReadBlock& block) const {
-    const size_t count = m_fields.size();
-    for (size_t row = 0; row < block.Keys.size(); ++row) {
-        auto record = std::make_shared<TRecord>(count);
-        for (size_t f = 0; f < count; ++f) {
-            (*record)[f] = block.Cells[row * count + f].Value(m_fields[f]->DataType());
-        }
-        m_cache.emplace(block.Keys[row], std::move(record));
-    }
-}
-
-void TTable::ReadAheadFrom(int from) const {
-    if (!m_readAhead) {
-        m_readAhead = std::make_unique<TReadAhead>(FilePath(), BlockSql(true), FieldCount());
-    }
-    // Topped up only once half is used, so that the worker, faster than most walks, is woken seldom.
-    int pending = m_readAhead->Pending();
-    if (pending > ReadAheadBlocks / 2) {
-        return;
-    }
-    for (; pending < ReadAheadBlocks; ++pending) {
-        int end = from;
-        std::vector<qint64> keys = UncachedKeys(from, end);
-        if (keys.empty() || !IsRange(keys)) {
-            break;
-        }
-        m_readAhead->Add(std::move(keys));
-        from = end;
-    }
-    m_aheadEnd = from;
-}
-
-void TTable::DiscardReadAhead() const {
-    if (m_readAhead) {
-        m_readAhead->Discard();
-    }
-    m_walkEnd = -1;
-}
-
-QString TTable::BlockSql(bool range) const {
-    QString columns;
-    for (const auto& field : m_fields) {
-        columns += QLatin1String(", ") + Quoted(field->FieldName());
-    }
-    QString condition = QStringLiteral("rowid BETWEEN ? AND ?");
-    if (!range) {
-        QStringList marks;
-        for (int i = 0; i < FetchBlock; ++i) {
-            marks << QStringLiteral("?");
-        }
-        condition = QStringLiteral("rowid IN (%1)").arg(marks.join(QLatin1Char(',')));
-    }
-    return QStringLiteral("SELECT rowid%1 FROM %2 WHERE %3 ORDER BY rowid")
-        .arg(columns, QuotedTable(), condition);
-}
-
-TSqliteStatement& TTable::BlockQuery(bool range) const {
-    std::unique_ptr<TSqliteStatement>& query = range ? m_rangeQuery : m_keysQuery;
-    if (!query) {
-        auto& self = const_cast<TTable&>(*this);
-        query = std::make_unique<TSqliteStatement>(self.m_db, BlockSql(range));
-    }
-    return *query;
-}
-
 void TTable::ClearCache() {
-    m_readAhead.reset();
-    m_walkEnd = -1;
-    m_cache.clear();
-    m_cacheBlocks.clear();
-    m_keysQuery.reset();
-    m_rangeQuery.reset();
+    m_records.Clear();
 }
 
 void TTable::LoadCurrent() {
@@ -370,7 +214,7 @@ void TTable::LoadCurrent() {
     if (m_keys[size_t(m_current)] == 0) {
         return; // the record being inserted keeps its buffer
     }
-    m_buffer = FetchRow(m_current);
+    m_buffer = m_records.Fetch(m_keys, m_current);
 }
 
 void TTable::ChangeCursor(int row) {
@@ -385,7 +229,7 @@ QVariant TTable::RowValue(int row, int field) const {
     if (row == m_current || m_keys[size_t(row)] == 0) {
         return (*m_buffer)[size_t(field)];
     }
-    return (*FetchRow(row))[size_t(field)];
+    return (*m_records.Fetch(m_keys, row))[size_t(field)];
 }
 
 int TTable::ScanFile(int field, int row,
@@ -400,7 +244,7 @@ int TTable::ScanFile(int field, int row,
     auto& self = const_cast<TTable&>(*this);
     TSqliteStatement query(
         self.m_db,
-        SetSql(QStringLiteral("rowid, ") + Quoted(m_fields[size_t(field)]->FieldName()), useFilter) +
+        SetSql(QStringLiteral("rowid, ") + QuotedName(m_fields[size_t(field)]->FieldName()), useFilter) +
             QStringLiteral(" LIMIT -1 OFFSET ?"));
     int next = 1;
     if (useFilter) {
@@ -618,11 +462,11 @@ void TTable::Post() {
         if (!inserting && !m_changedFields.contains(field->Index())) {
             continue;
         }
-        columns << Quoted(field->FieldName());
-        marks << (inserting ? QStringLiteral("?") : Quoted(field->FieldName()) + QStringLiteral(" = ?"));
+        columns << QuotedName(field->FieldName());
+        marks << (inserting ? QStringLiteral("?") : QuotedName(field->FieldName()) + QStringLiteral(" = ?"));
         values.push_back(ToSql(field->Index(), (*m_buffer)[size_t(field->Index())]));
     }
-    DiscardReadAhead();
+    m_records.BeforeWrite();
     {
         TTransaction transaction(m_db);
         if (inserting) {
@@ -641,7 +485,7 @@ void TTable::Post() {
         }
         transaction.Commit();
     }
-    m_cache.remove(key);
+    m_records.Forget(key);
     bool moves = inserting;
     for (int field : std::as_const(m_changedFields)) {
         const QString name = m_fields[size_t(field)]->FieldName();
@@ -703,7 +547,7 @@ void TTable::Delete() {
     }
     CheckCanModify();
     const qint64 key = m_keys[size_t(m_current)];
-    DiscardReadAhead();
+    m_records.BeforeWrite();
     {
         TTransaction transaction(m_db);
         TSqliteStatement remove(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuotedTable()));
@@ -711,7 +555,7 @@ void TTable::Delete() {
         remove.Execute();
         transaction.Commit();
     }
-    m_cache.remove(key);
+    m_records.Forget(key);
     m_keys.erase(m_keys.begin() + m_current);
     m_state = dsBrowse;
     ChangeCursor(m_current);
@@ -744,7 +588,8 @@ void TTable::SetFilter(const QString& filter) {
         compiled = TFilterParser::Compile(filter, [&](const QString& name, const QString& literal) {
             TField* field = FieldByName(name);
             fields.insert(field->FieldName());
-            return std::make_pair(Quoted(field->FieldName()), ToSql(field->Index(), field->Convert(literal)));
+            return std::make_pair(QuotedName(field->FieldName()),
+                                  ToSql(field->Index(), field->Convert(literal)));
         });
         CheckBrowseMode();
     }
@@ -788,7 +633,7 @@ void TTable::SetIndexName(const QString& name) {
             throw EDatabaseError(QStringLiteral("%1: Index '%2' not found").arg(m_tableName, name));
         }
         QStringList parts;
-        TSqliteStatement info(m_db, QStringLiteral("PRAGMA index_xinfo(%1)").arg(Quoted(name)));
+        TSqliteStatement info(m_db, QStringLiteral("PRAGMA index_xinfo(%1)").arg(QuotedName(name)));
         while (info.Step()) {
             if (info.Int64(5) == 0 || info.IsNull(2)) {
                 continue; // the row key at the end, or an expression
@@ -796,7 +641,7 @@ void TTable::SetIndexName(const QString& name) {
             const QString column = info.Text(2);
             fields.insert(column);
             parts << QStringLiteral("%1 COLLATE %2%3")
-                         .arg(Quoted(column), info.Text(4),
+                         .arg(QuotedName(column), info.Text(4),
                               info.Int64(3) ? QStringLiteral(" DESC") : QString());
         }
         parts << QStringLiteral("rowid");

@@ -4,20 +4,15 @@
 #include "Field.h"
 #include "FilterParser.h"
 #include "FormatSettings.h"
+#include "RecordCache.h"
 #include "Sqlite.h"
 
-#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
-
-class TReadAhead;
-struct TReadBlock;
 
 // Remembers a record so that a table can return to it.
 struct TBookmark {
@@ -120,9 +115,8 @@ public:
     void RemoveDataSource(TDataSource* source);
 
 private:
-    using TRecord = std::vector<QVariant>;
-    // Records are shared between the cache and the current record until an edit changes one.
-    using TSharedRecord = std::shared_ptr<TRecord>;
+    using TRecord = TRecordCache::TRecord;
+    using TSharedRecord = TRecordCache::TSharedRecord;
 
     void CheckActive() const;
     void CheckCanModify() const;
@@ -136,18 +130,6 @@ private:
     int ScanFile(int field, int row, const std::function<bool(int row, const TSqliteStatement& query)>& visit,
                  bool& hit) const;
     void LocateKey(qint64 key, int fallback);
-    const TSharedRecord& FetchRow(int row) const;
-    // The keys of the rows from `from` on that the cache lacks, up to one block; `end` is the row after.
-    std::vector<qint64> UncachedKeys(int from, int& end) const;
-    static bool IsRange(const std::vector<qint64>& keys);
-    void ReadBlock(std::vector<qint64> wanted, bool range) const;
-    void CacheBlock(const TReadBlock& block) const;
-    // Queues the blocks from `from` on to be read ahead, until enough are on their way.
-    void ReadAheadFrom(int from) const;
-    void DiscardReadAhead() const;
-    QString BlockSql(bool range) const;
-    // The prepared query of a block: by a range of keys, or by a list of them.
-    TSqliteStatement& BlockQuery(bool range) const;
     void ClearCache();
     void LoadCurrent();
     QVariant ReadColumn(const TSqliteStatement& query, int column, int field) const;
@@ -156,7 +138,6 @@ private:
     void DataEvent(TDataEvent event, TField* field = nullptr);
     void BeginInsert(int position);
     QString QuotedTable() const;
-    static QString Quoted(const QString& name);
 
     QString m_databaseName;
     QString m_tableName;
@@ -183,14 +164,7 @@ private:
     QString m_orderSql = QStringLiteral("rowid");
     QSet<QString> m_orderFields;
 
-    // Read one block of records each; prepared once for the open table.
-    mutable std::unique_ptr<TSqliteStatement> m_keysQuery;
-    mutable std::unique_ptr<TSqliteStatement> m_rangeQuery;
-    mutable std::unique_ptr<TReadAhead> m_readAhead;
-    mutable int m_walkEnd = -1;  // the row after the block read last
-    mutable int m_aheadEnd = -1; // the row after the blocks read ahead
-    mutable QHash<qint64, TSharedRecord> m_cache;
-    mutable std::deque<std::vector<qint64>> m_cacheBlocks; // keys per fetched block, oldest first
+    mutable TRecordCache m_records{m_db};
     int m_disableCount = 0;
     bool m_changedWhileDisabled = false;
     std::vector<TDataSource*> m_sources;
