@@ -268,42 +268,34 @@ int TTable::ScanFile(int field, int row,
 
 int TTable::ScanColumn(int field, int fromRow,
                        const std::function<bool(int row, const QVariant& value)>& visit) const {
-    CheckActive();
-    const int count = int(m_keys.size());
-    if (field < 0 || field >= FieldCount() || fromRow >= count) {
-        return -1;
-    }
-    bool hit = false;
-    int row = ScanFile(
-        field, std::max(fromRow, 0),
-        [&](int at, const TSqliteStatement& query) { return visit(at, ReadColumn(query, 1, field)); }, hit);
-    if (hit) {
-        return row;
-    }
-    for (; row < count; ++row) {
-        if (visit(row, RowValue(row, field))) {
-            return row;
-        }
-    }
-    return -1;
+    return ScanRows(
+        field, fromRow,
+        [&](int at, const TSqliteStatement& query) { return visit(at, ReadColumn(query, 1, field)); },
+        [&](int at) { return visit(at, RowValue(at, field)); });
 }
 
 int TTable::ScanColumnUtf8(int field, int fromRow,
                            const std::function<bool(int row, QByteArrayView text)>& visit) const {
+    return ScanRows(
+        field, fromRow, [&](int at, const TSqliteStatement& query) { return visit(at, query.Utf8(1)); },
+        [&](int at) { return visit(at, RowValue(at, field).toString().toUtf8()); });
+}
+
+int TTable::ScanRows(int field, int fromRow,
+                     const std::function<bool(int row, const TSqliteStatement& query)>& inFile,
+                     const std::function<bool(int row)>& inSet) const {
     CheckActive();
     const int count = int(m_keys.size());
     if (field < 0 || field >= FieldCount() || fromRow >= count) {
         return -1;
     }
     bool hit = false;
-    int row = ScanFile(
-        field, std::max(fromRow, 0),
-        [&](int at, const TSqliteStatement& query) { return visit(at, query.Utf8(1)); }, hit);
+    int row = ScanFile(field, std::max(fromRow, 0), inFile, hit);
     if (hit) {
         return row;
     }
     for (; row < count; ++row) {
-        if (visit(row, RowValue(row, field).toString().toUtf8())) {
+        if (inSet(row)) {
             return row;
         }
     }

@@ -124,6 +124,11 @@ private:
     void LoadKeys();
     // The current set's query: the columns asked for, the filter in force, the order of the index.
     QString SetSql(const QString& columns, bool& useFilter) const;
+    // Hands the rows from `fromRow` on to `inFile` while the file's query agrees with the set, then to
+    // `inSet`, until one returns true; returns that row or -1.
+    int ScanRows(int field, int fromRow,
+                 const std::function<bool(int row, const TSqliteStatement& query)>& inFile,
+                 const std::function<bool(int row)>& inSet) const;
     // Runs the current set's query for one field from `row` on; `visit` gets the statement at each
     // row that is still the set's, until it returns true. Returns the row it stopped at, or where the
     // set and the file part.
