@@ -149,12 +149,7 @@ bool ReadsBackAsWritten(QStringView pattern) {
     int days = 0;
     int months = 0;
     int years = 0;
-    for (qsizetype i = 0; i < pattern.size();) {
-        const QChar c = pattern[i];
-        qsizetype run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c) {
-            ++run;
-        }
+    const bool plain = ForEachRun(pattern, [&](QChar c, qsizetype run) {
         if (c == QLatin1Char('d') && run <= 2) {
             ++days;
         } else if (c == QLatin1Char('M') && run <= 2) {
@@ -164,9 +159,9 @@ bool ReadsBackAsWritten(QStringView pattern) {
         } else if (c.unicode() <= u' ' || c.isLetterOrNumber() || c == QLatin1Char('\'')) {
             return false;
         }
-        i += run;
-    }
-    return days == 1 && months == 1 && years == 1;
+        return true;
+    });
+    return plain && days == 1 && months == 1 && years == 1;
 }
 } // namespace
 

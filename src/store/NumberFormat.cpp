@@ -154,12 +154,7 @@ QString FormatDate(const QDate& date, QStringView pattern) {
         return date.toString(pattern);
     }
     QVarLengthArray<char16_t, 32> text;
-    for (qsizetype i = 0; i < pattern.size();) {
-        const QChar c = pattern[i];
-        qsizetype run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c) {
-            ++run;
-        }
+    const bool plain = ForEachRun(pattern, [&](QChar c, qsizetype run) {
         if (c == QLatin1Char('d') && run <= 2) {
             AppendDigits(text, day, int(run));
         } else if (c == QLatin1Char('M') && run <= 2) {
@@ -169,13 +164,16 @@ QString FormatDate(const QDate& date, QStringView pattern) {
         } else if (c == QLatin1Char('y') && run == 2) {
             AppendDigits(text, year % 100, 2);
         } else if (c.isLetter() || c == QLatin1Char('\'')) {
-            return date.toString(pattern);
+            return false;
         } else {
             for (qsizetype k = 0; k < run; ++k) {
                 text.append(c.unicode());
             }
         }
-        i += run;
+        return true;
+    });
+    if (!plain) {
+        return date.toString(pattern);
     }
     return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
 }

@@ -33,6 +33,23 @@ inline QString FormatNumber(const QString& mask, TMoney money, const TFormatSett
     return FormatNumber(mask, money.Cents(), 2, settings);
 }
 
+// Hands a date pattern to `visit` run by run, a run being one character repeated ("dd", "-", "yyyy"),
+// until `visit` returns false; returns whether it went through the whole pattern.
+template <typename TVisit> bool ForEachRun(QStringView pattern, TVisit visit) {
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c) {
+            ++run;
+        }
+        if (!visit(c, run)) {
+            return false;
+        }
+        i += run;
+    }
+    return true;
+}
+
 // date.toString(pattern), written directly when the pattern holds only d, dd, M, MM, yy, yyyy and
 // characters other than letters and quotes.
 QString FormatDate(const QDate& date, QStringView pattern);
