@@ -50,7 +50,6 @@ void TReadAhead::Discard() {
 
 void TReadAhead::DropAll(std::unique_lock<std::mutex>& lock) {
     m_queue.clear();
-    m_dropBusy = m_busy;
     m_jobDone.wait(lock, [&] { return !m_busy; });
     m_done.clear();
 }
@@ -67,7 +66,6 @@ void TReadAhead::Work() {
         TJob job{std::move(m_queue.front()), false, {}};
         m_queue.pop_front();
         m_busy = true;
-        m_dropBusy = false;
         lock.unlock();
         try {
             Read(job);
@@ -77,9 +75,8 @@ void TReadAhead::Work() {
         }
         lock.lock();
         m_busy = false;
-        if (!m_dropBusy) {
-            m_done.push_back(std::move(job));
-        }
+        // A discard waiting for this read drops it as soon as it is here.
+        m_done.push_back(std::move(job));
         m_jobDone.notify_all();
     }
 }

@@ -57,7 +57,6 @@ private:
     std::deque<std::vector<qint64>> m_queue;
     std::deque<TJob> m_done;
     bool m_busy = false;
-    bool m_dropBusy = false; // the read under way is not wanted any more
     bool m_idle = false;     // the worker sleeps
     bool m_stop = false;
 
