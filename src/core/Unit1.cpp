@@ -12,6 +12,7 @@
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
 #include "localisation/LocalSource.h"
+#include "localisation/TextCatalogue.h"
 #include "report/ReportImage.h"
 #include "report/ReportLabel.h"
 #include "store/DataSource.h"
@@ -130,6 +131,8 @@ void TForm1::CreateLanguageSource() {
     FormLocalizer1->SetPropNames({QStringLiteral("Caption"), QStringLiteral("Hint"), QStringLiteral("Warning"),
                                   QStringLiteral("Text"), QStringLiteral("Hints")});
     FormLocalizer1->SetSource(LanguageSource1);
+    TextCatalogue1 = new TTextCatalogue(this);
+    TextCatalogue1->SetSource(LanguageSource1);
 }
 
 void TForm1::CreatePages() {

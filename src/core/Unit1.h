@@ -17,6 +17,7 @@ class TDataSource;
 class TField;
 class TLanguageSource;
 class TFormLocalizer;
+class TTextCatalogue;
 class TFormResizer;
 class TJustOne;
 class TAboutBox;
@@ -41,6 +42,7 @@ public:
     TDataSource* ConfigSource = nullptr;
     TLanguageSource* LanguageSource1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
+    TTextCatalogue* TextCatalogue1 = nullptr; // the texts code composes, in the active language
     TFormResizer* FormResizer1 = nullptr;
     TJustOne* JustOne1 = nullptr;
     TAboutBox* AboutBox1 = nullptr;
