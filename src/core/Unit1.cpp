@@ -20,6 +20,7 @@
 #include "support/Easysize.h"
 #include "support/JustOne.h"
 #include "store/FilterParser.h"
+#include "store/ProgramSettings.h"
 #include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/DBNavigator.h"
@@ -50,7 +51,7 @@ const QString DataFolder = QStringLiteral("Data");
 static void InitialisePictures() { Q_INIT_RESOURCE(Pictures); }
 
 TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings), m_programSettings(std::make_unique<TProgramSettings>()),
       m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
       m_pictures(m_programFolder + QStringLiteral("Billeder")) {
     InitialisePictures();
@@ -298,6 +299,7 @@ void TForm1::FormShow() {
     ConfigTable->Open();
     RegTable->Open();
     HabitraTable->Open();
+    m_programSettings->Open(DataFolder);
     resize(width(), int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()));
     resize(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), height());
     LanguageSource1->SetActiveLanguage(int(ConfigTable->FieldByName(QStringLiteral("Sprog"))->AsInteger()));

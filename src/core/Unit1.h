@@ -18,6 +18,7 @@ class TField;
 class TLanguageSource;
 class TFormLocalizer;
 class TTextCatalogue;
+class TProgramSettings;
 class TFormResizer;
 class TJustOne;
 class TAboutBox;
@@ -55,6 +56,8 @@ public:
     void AttachOverview(TForm2& overview);
 
     const TFormatSettings& FormatSettings() const { return m_settings; }
+    // The program's own settings beyond the settings record; opened with the tables.
+    TProgramSettings& ProgramSettings() const { return *m_programSettings; }
     // The folder of the program file, with a trailing separator; the picture folder and help live there.
     const QString& ProgramFolder() const { return m_programFolder; }
     void SetProgramFolder(const QString& folder);
@@ -112,6 +115,7 @@ private:
 
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
+    std::unique_ptr<TProgramSettings> m_programSettings;
     QString m_programFolder;
     TPictureFolder m_pictures;
     QString m_shownPicture; // file and stamp of what Image3 shows, so unchanged pictures are not decoded again
