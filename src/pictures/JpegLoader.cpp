@@ -70,6 +70,7 @@ struct TDecoder {
     std::vector<JSAMPLE> cmykRow;
     bool outOfMemory = false;
     bool tooLarge = false;
+    QSize atLeast; // empty: full size
 };
 
 TDecoder& DecoderOf(j_decompress_ptr cinfo) {
@@ -152,6 +153,12 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
         return false;
     }
     cinfo.mem->max_memory_to_use = MaxDecoderMemory;
+    if (!decoder.atLeast.isEmpty()) {
+        cinfo.scale_num = static_cast<unsigned>(
+            JpegScaleFor(QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)),
+                         decoder.atLeast));
+        cinfo.scale_denom = 8;
+    }
 
     QImage::Format format = QImage::Format_RGB888;
     bool cmyk = false;
@@ -206,9 +213,11 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
 }
 
 // Decodes `file` when given, else the bytes.
-QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const QString& name) {
+QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const QString& name,
+                     const QSize& atLeast = {}) {
     TDecoder decoder;
     decoder.file = file;
+    decoder.atLeast = atLeast;
     decoder.cinfo.err = &decoder.error.pub;
     decoder.cinfo.client_data = &decoder;
     InstallErrorManager(decoder.error);
@@ -297,6 +306,25 @@ QImage LoadJpeg(const QString& path) {
         throw EPictureError(ReadError(path, file.errorString()));
     }
     return DecodeOrThrow(&file, nullptr, 0, path);
+}
+
+int JpegScaleFor(const QSize& picture, const QSize& atLeast) {
+    // libjpeg rounds a scaled side up: ceil(side * n / 8).
+    const auto reaches = [](int side, int n, int wanted) { return (qint64(side) * n + 7) / 8 >= wanted; };
+    for (int n = 1; n < 8; ++n) {
+        if (reaches(picture.width(), n, atLeast.width()) && reaches(picture.height(), n, atLeast.height())) {
+            return n;
+        }
+    }
+    return 8;
+}
+
+QImage LoadJpegScaled(const QString& path, const QSize& atLeast) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EPictureError(ReadError(path, file.errorString()));
+    }
+    return DecodeOrThrow(&file, nullptr, 0, path, atLeast);
 }
 
 QImage LoadJpeg(const QByteArray& bytes, const QString& name) {

@@ -174,6 +174,38 @@ private slots:
         QCOMPARE(LoadJpeg(ReadAll(path), path), loaded);
     }
 
+    // The scaled decode picks the smallest eighth that still covers the wanted size, and shows the
+    // same picture as the full decode shrunk to it.
+    void scaledDecode_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("atLeast");
+        QTest::addColumn<int>("eighths");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("a quarter covers") << QSize(800, 600) << QSize(200, 150) << 2 << QSize(200, 150);
+        QTest::newRow("one pixel more needs the next") << QSize(800, 600) << QSize(201, 100) << 3 << QSize(300, 225);
+        QTest::newRow("height decides") << QSize(800, 600) << QSize(10, 500) << 7 << QSize(700, 525);
+        QTest::newRow("larger than the picture") << QSize(800, 600) << QSize(1600, 10) << 8 << QSize(800, 600);
+        QTest::newRow("rounded up") << QSize(33, 17) << QSize(6, 3) << 2 << QSize(9, 5);
+        QTest::newRow("tiny box") << QSize(4000, 3000) << QSize(1, 1) << 1 << QSize(500, 375);
+    }
+
+    void scaledDecode() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, atLeast);
+        QFETCH(int, eighths);
+        QFETCH(QSize, decoded);
+        QCOMPARE(JpegScaleFor(picture, atLeast), eighths);
+        const QString path = m_dir.filePath(QStringLiteral("scaled.jpg"));
+        const QImage original = MakeImage(picture.width(), picture.height());
+        SaveJpeg(original, path, 95);
+        const QImage loaded = LoadJpegScaled(path, atLeast);
+        QCOMPARE(loaded.size(), decoded);
+        const QImage shrunk = original.scaled(decoded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const auto [mean, largest] = Difference(shrunk, loaded);
+        QVERIFY2(mean < 8.0, qPrintable(QString::number(mean)));
+        Q_UNUSED(largest);
+    }
+
     void qualityShowsInSize() {
         const QImage image = MakeImage(200, 150);
         const QString low = m_dir.filePath(QStringLiteral("low.jpg"));
