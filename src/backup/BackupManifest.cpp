@@ -36,7 +36,7 @@ TBackupManifest TBackupManifest::FromJson(const QByteArray& json) {
     const auto refuse = [] {
         throw EBackupError(
             BackupText("Backup.BadManifest",
-                       "Arkivets indholdsfortegnelse (manifest.json) er ikke fra Habitra eller er ødelagt"));
+                       "arkivets indholdsfortegnelse (manifest.json) er ikke fra Habitra eller er ødelagt"));
     };
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

@@ -133,7 +133,7 @@ TBackupManifest TBackupReader::Unpack(const QString& folder) {
                 if (manifestJson.size() + qint64(length) > (16 << 20)) {
                     Refuse(BackupText(
                         "Backup.BadManifest",
-                        "Arkivets indholdsfortegnelse (manifest.json) er ikke fra Habitra eller er ødelagt"));
+                        "arkivets indholdsfortegnelse (manifest.json) er ikke fra Habitra eller er ødelagt"));
                 }
                 manifestJson.append(bytes, qsizetype(length));
                 continue;
@@ -164,7 +164,12 @@ TBackupManifest TBackupReader::Unpack(const QString& folder) {
         Refuse(BackupText("Backup.NoManifest", "arkivet har ingen indholdsfortegnelse (manifest.json) og er "
                                                "ikke en sikkerhedskopi fra Habitra"));
     }
-    const TBackupManifest manifest = TBackupManifest::FromJson(manifestJson);
+    TBackupManifest manifest;
+    try {
+        manifest = TBackupManifest::FromJson(manifestJson);
+    } catch (const EBackupError& error) {
+        Refuse(error.Message());
+    }
     for (const TBackupManifest::TEntry& expected : manifest.Files) {
         const auto found = unpacked.constFind(expected.Path);
         if (found == unpacked.cend()) {
