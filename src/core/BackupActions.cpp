@@ -34,7 +34,8 @@ QString Megabytes(qint64 bytes) {
 int PictureCount(const TBackupManifest& manifest) {
     return int(
         std::count_if(manifest.Files.begin(), manifest.Files.end(), [](const TBackupManifest::TEntry& entry) {
-            return entry.Path.startsWith(QLatin1String("Billeder/"));
+            return entry.Path.startsWith(QLatin1String("Billeder/")) &&
+                   entry.Path.compare(QLatin1String("Billeder/Ingen.jpg"), Qt::CaseInsensitive) != 0;
         }));
 }
 } // namespace
