@@ -48,7 +48,7 @@ TBackupActions::TBackupActions(TForm1& form) : QObject(&form), m_form(form), m_r
 QLabel* TBackupActions::CreateReminder() {
     auto* label = new QLabel(m_form.Controls().Panel4);
     label->setObjectName(QStringLiteral("BackupReminder1"));
-    label->setGeometry(455, 370, 536, 76);
+    label->setGeometry(540, 362, 450, 76); // beside the floor plan, below the buttons
     label->setWordWrap(true);
     label->setTextFormat(Qt::RichText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
