@@ -214,7 +214,10 @@ void TBackupReader::CheckTables(const QString& folder, const TBackupManifest& ma
     }
     for (const TBackupManifest::TEntry& entry : manifest.Files) {
         const QString path = QDir(folder).filePath(entry.Path);
-        if (entry.Path.startsWith(QLatin1String("Data/")) && TableFiles::IsTableFile(path)) {
+        const bool checked = std::any_of(required.begin(), required.end(), [&](const auto& table) {
+            return entry.Path == QLatin1String("Data/") + table.first;
+        });
+        if (!checked && entry.Path.startsWith(QLatin1String("Data/")) && TableFiles::IsTableFile(path)) {
             if (const QString problem = TableFiles::IntegrityProblem(path); !problem.isEmpty()) {
                 Refuse(BackupText("Backup.TableDamaged", "tabellen \"%1\" er beskadiget: %2")
                            .arg(QFileInfo(path).fileName(), problem));
