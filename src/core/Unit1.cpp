@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "BackupActions.h"
 #include "Catalogue.h"
 #include "Messages.h"
 #include "ui_Unit1.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     ConnectMenu();
     ConnectButtons();
     CreateLanguageSource();
+    BackupActions1 = new TBackupActions(*this);
     FormCreate();
 }
 
@@ -228,6 +230,8 @@ void TForm1::ConnectMenu() {
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
     on(ui->Dataeksport1, &TForm1::Dataeksport1Click);
+    on(ui->Sikkerhedskopi1, &TForm1::Sikkerhedskopi1Click);
+    on(ui->GendanSikkerhedskopi1, &TForm1::GendanSikkerhedskopi1Click);
     on(ui->Dataplacering1, &TForm1::Dataplacering1Click);
     on(ui->Afslut1, &TForm1::Afslut1Click);
     on(ui->Afslut2, &TForm1::Afslut1Click);
@@ -296,10 +300,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormShow() {
     ui->Help1->setToolTip(ProgramFolder() + QStringLiteral("Help/Index.html"));
-    ConfigTable->Open();
-    RegTable->Open();
-    HabitraTable->Open();
-    m_programSettings->Open(DataFolder);
+    OpenTables();
     resize(width(), int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()));
     resize(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), height());
     LanguageSource1->SetActiveLanguage(int(ConfigTable->FieldByName(QStringLiteral("Sprog"))->AsInteger()));
@@ -309,6 +310,7 @@ void TForm1::FormShow() {
     Faneblade();
     HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), QStringLiteral("Antikviteter")));
     HabitraTable->SetFiltered(true);
+    BackupActions1->UpdateReminder();
     if (HabitraTable->RecordCount() == 0) {
         // Shown once the window is on screen, in front of it.
         QMetaObject::invokeMethod(
@@ -318,6 +320,24 @@ void TForm1::FormShow() {
             },
             Qt::QueuedConnection);
     }
+}
+
+void TForm1::OpenTables() {
+    ConfigTable->Open();
+    RegTable->Open();
+    HabitraTable->Open();
+    m_programSettings->Open(DataFolder);
+}
+
+void TForm1::CloseTables() {
+    if (HabitraTable->State() == dsEdit || HabitraTable->State() == dsInsert) {
+        HabitraTable->Cancel();
+    }
+    HabitraTable->Close();
+    RegTable->Close();
+    ConfigTable->Close();
+    m_programSettings->Close();
+    m_shownPicture.clear();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -561,6 +581,7 @@ void TForm1::SpeedButton1Click() {
 void TForm1::SpeedButton3Click() { ui->Panel4->hide(); }
 
 void TForm1::Forside1Click() {
+    BackupActions1->UpdateReminder();
     ui->Panel4->show();
     ui->Panel4->raise();
 }
@@ -568,6 +589,10 @@ void TForm1::Forside1Click() {
 void TForm1::Oversigt1Click() { Form2->ShowModal(); }
 
 void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, this); }
+
+void TForm1::Sikkerhedskopi1Click() { BackupActions1->BackupClick(); }
+
+void TForm1::GendanSikkerhedskopi1Click() { BackupActions1->RestoreClick(); }
 
 void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 
@@ -589,6 +614,7 @@ void TForm1::LanguageClick(int language) {
     ui->Sproget->setText(Messages::LanguageName(language));
     SetLanguageMarks(language);
     Faneblade();
+    BackupActions1->UpdateReminder();
 }
 
 void TForm1::SetLanguageMarks(int language) {

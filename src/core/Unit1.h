@@ -26,6 +26,7 @@ class QLabel;
 class QFileDialog;
 class TBilledForm;
 class TForm2;
+class TBackupActions;
 
 // The main window: category pages, the item editor, the front page and the menu. It owns the three
 // tables and the language source that every other window works with.
@@ -51,6 +52,7 @@ public:
     TBilledForm* BilledForm = nullptr; // the full-size picture window, made by the start sequence
     TForm2* Form2 = nullptr;           // the overview window, made by the start sequence
     TFormResizer* Form2Resizer = nullptr;
+    TBackupActions* BackupActions1 = nullptr; // backup, restore and the reminder on the front page
 
     // Connects the overview window made after this one: its jump, its resizer, the export it hosts.
     void AttachOverview(TForm2& overview);
@@ -73,6 +75,10 @@ public:
     QString PictureFile() const;
     // Selects a category page and sets the four field labels without filtering (the overview's jump).
     void ShowCategory(const QString& page, const QStringList& labels);
+    // The tables and the program's settings, in the order the window opens them; a restore closes
+    // them while it puts another register in place. An edit in progress is dropped.
+    void OpenTables();
+    void CloseTables();
 
     // Handlers
     void FormCreate();
@@ -89,6 +95,8 @@ public:
     void Forside1Click();
     void Oversigt1Click();
     void Dataeksport1Click();
+    void Sikkerhedskopi1Click();
+    void GendanSikkerhedskopi1Click();
     void Dataplacering1Click();
     void Afslut1Click();
     void Help1Click();

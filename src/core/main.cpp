@@ -1,3 +1,4 @@
+#include "BackupCommand.h"
 #include "Program.h"
 #include "TerminationWatcher.h"
 #include "Unit1.h"
@@ -10,6 +11,10 @@
 #include <QPointer>
 
 int main(int argc, char** argv) {
+    // A scheduled backup runs without a window, beside a running copy.
+    if (const std::optional<int> backup = BackupCommand::Run(argc, argv)) {
+        return *backup;
+    }
     QApplication app(argc, argv);
     QPointer<TSplash> splash = TSplash::ShowSplash(); // goes by itself once the main window shows
     app.setApplicationName(QStringLiteral("Habitra"));
