@@ -3,6 +3,7 @@
 
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
+#include "pictures/PictureArea.h"
 #include "store/Table.h"
 #include "toolkit/PictureLabel.h"
 #include "ui_Unit1.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -76,7 +78,7 @@ class PicturesTest : public QObject {
         const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
         return QStringLiteral("%1x%2 %3").arg(image.width()).arg(image.height()).arg(Colour(middle));
     }
-    static QString Look(const TPictureLabel& label) { return Look(label.pixmap().toImage()); }
+    static QString Look(const TPictureLabel& label) { return Look(label.Picture()); }
 
     // The nearest of the test colours, so that JPEG's small shifts do not matter.
     static QString Colour(const QColor& colour) {
@@ -100,7 +102,13 @@ class PicturesTest : public QObject {
         return bestDistance < 120 ? best : QStringLiteral("other");
     }
 
-    static QString Shown(TForm1& form) { return Look(*form.Controls().Image3); }
+    // What the picture area shows once its decode is done.
+    static QString Shown(TForm1& form) {
+        if (!form.PictureArea().WaitUntilShown()) {
+            return QStringLiteral("still decoding");
+        }
+        return Look(*form.Controls().Image3);
+    }
 
     static QString Folder(const TMainWindowFixture& fixture, const QString& name) {
         return QDir(fixture.Folder.PicturePath()).filePath(name);
@@ -158,6 +166,39 @@ class PicturesTest : public QObject {
                 .arg(program, QString::fromUtf8(process.readAllStandardError()));
         }
         return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    static quint32 Crc32(const QByteArray& bytes) {
+        quint32 crc = 0xFFFFFFFFu;
+        for (const char byte : bytes) {
+            crc ^= quint8(byte);
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            }
+        }
+        return ~crc;
+    }
+
+    // A HEIC file of `image` made by libheif's own encoder program (x265), at high quality; an
+    // empty image gives a small grey one.
+    static QByteArray MakeHeic(const QImage& image, const QString& near) {
+        const QString png = near + QStringLiteral(".source.png");
+        QImage source = image;
+        if (source.isNull()) {
+            source = QImage(64, 48, QImage::Format_RGB32);
+            source.fill(Qt::gray);
+        }
+        source.convertToFormat(QImage::Format_RGB32).save(png, "PNG");
+        const QString heic = near + QStringLiteral(".made.heic");
+        const QString result = Run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("95"), png,
+                                                                 QStringLiteral("-o"), heic});
+        const QByteArray bytes = ReadAll(heic);
+        QFile::remove(png);
+        QFile::remove(heic);
+        if (bytes.isEmpty()) {
+            qWarning("heif-enc: %s", qPrintable(result));
+        }
+        return bytes;
     }
 
     // The first page at 254 dpi, about 10 dots per mm.
@@ -322,23 +363,157 @@ private slots:
         QCOMPARE(Shown(form), QStringLiteral("160x120 blue"));
     }
 
-    void fetchNotAJpeg() {
+    // A file that is not a readable picture is refused before anything is written: the item keeps
+    // its picture on disk and on screen.
+    void badPictureRefused_data() {
+        using TMaker = TPictureMaker;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<TMaker>("make");
+        QTest::addColumn<QString>("says");
+        const auto jpeg = [](const QString& path) { WritePicture(path, Qt::blue, QSize(160, 120)); };
+        QTest::newRow("text named .jpg") << "noter.jpg" << TMaker([](const QString& path) {
+            WriteAll(path, "ikke et billede\n");
+        }) << "er ikke et billede i JPEG-, PNG- eller HEIC-format";
+        QTest::newRow("empty file") << "tom.png" << TMaker([](const QString& path) { WriteAll(path, ""); })
+                                    << "er ikke et billede";
+        QTest::newRow("truncated JPEG") << "halv.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            const QByteArray bytes = ReadAll(path);
+            WriteAll(path, bytes.left(bytes.size() / 2));
+        }) << "kan ikke læses";
+        QTest::newRow("corrupt JPEG") << "rod.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            QByteArray bytes = ReadAll(path);
+            bytes.replace(20, 200, QByteArray(200, '\x5A'));
+            WriteAll(path, bytes);
+        }) << "kan ikke læses";
+        QTest::newRow("huge JPEG header") << "stor.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            QByteArray bytes = ReadAll(path);
+            const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+            bytes[frame + 5] = bytes[frame + 7] = char(0xFF); // 65000-odd pixels each way
+            WriteAll(path, bytes);
+        }) << "too large";
+        QTest::newRow("truncated PNG") << "halv.png" << TMaker([](const QString& path) {
+            QImage image(200, 200, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(path, "PNG"));
+            const QByteArray bytes = ReadAll(path);
+            WriteAll(path, bytes.left(bytes.size() / 2));
+        }) << "kan ikke læses";
+        QTest::newRow("huge PNG header") << "stor.png" << TMaker([](const QString& path) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(path, "PNG"));
+            QByteArray bytes = ReadAll(path);
+            bytes.replace(16, 8, QByteArray("\x00\x00\xEA\x60\x00\x00\xEA\x60", 8)); // 60000 x 60000
+            const quint32 crc = Crc32(bytes.mid(12, 17)); // the header chunk's type and data
+            for (int i = 0; i < 4; ++i) {
+                bytes[29 + i] = char(crc >> (24 - 8 * i));
+            }
+            WriteAll(path, bytes);
+        }) << "too large (60000 x 60000 pixels)";
+        QTest::newRow("truncated HEIC") << "halv.heic" << TMaker([](const QString& path) {
+            WriteAll(path, MakeHeic(QImage(QStringLiteral(":/none")), path).left(40));
+        }) << "kan ikke læses";
+    }
+
+    void badPictureRefused() {
+        QFETCH(QString, name);
+        QFETCH(TPictureMaker, make);
+        QFETCH(QString, says);
         TMainWindowFixture fixture;
         WritePlaceholder(fixture);
-        AddItems(fixture, {{QStringLiteral("Tæppe"), QStringLiteral("6")},
-                           {QStringLiteral("Stol"), QStringLiteral("9")}});
+        AddItems(fixture, {{QStringLiteral("Tæppe"), QStringLiteral("6")}});
         WritePicture(Folder(fixture, QStringLiteral("6.jpg")), Qt::red, QSize(80, 60));
+        const QByteArray before = ReadAll(Folder(fixture, QStringLiteral("6.jpg")));
         QTemporaryDir elsewhere;
-        const QString chosen = QDir(elsewhere.path()).filePath(QStringLiteral("noter.txt"));
-        WriteAll(chosen, "ikke et billede\n");
+        const QString chosen = QDir(elsewhere.path()).filePath(name);
+        make(chosen);
         TForm1& form = fixture.Start();
+        QCOMPARE(Shown(form), QStringLiteral("80x60 red"));
+        const QStringList entries = PictureFolderEntries(fixture);
+
         AnswerOpenDialog(chosen);
         form.Controls().SpeedButton4->click();
-        QTRY_COMPARE(fixture.Answerer->Count(), 1); // copied all the same, then the load fails
-        QCOMPARE(ReadAll(Folder(fixture, QStringLiteral("6.jpg"))), ReadAll(chosen));
-        form.HabitraTable->Next();
-        form.HabitraTable->First();
-        QCOMPARE(Shown(form), PlaceholderLook());
+        QTRY_COMPARE(fixture.Answerer->Count(), 1);
+        const QString text = fixture.Answerer->Texts.constFirst();
+        QVERIFY2(text.contains(chosen) && text.contains(says), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("uændret")), qPrintable(text));
+        QCOMPARE(ReadAll(Folder(fixture, QStringLiteral("6.jpg"))), before);
+        QCOMPARE(PictureFolderEntries(fixture), entries);
+        QCOMPARE(Shown(form), QStringLiteral("80x60 red"));
+    }
+
+    // PNG and HEIC photos become upright JPEG files named by the picture number; a phone's JPEG is
+    // copied as it is, its orientation tag honoured when shown.
+    void fetchConverts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("copiedAsIs");
+        QTest::newRow("PNG") << "foto.png" << false;
+        QTest::newRow("PNG in capitals, transparent corner") << "FOTO.PNG" << false;
+        QTest::newRow("HEIC") << "IMG_0001.HEIC" << false;
+        QTest::newRow("HEIF named .jpg") << "telefon.jpg" << false;
+        QTest::newRow("JPEG turned by EXIF") << "telefon6.jpg" << true;
+    }
+
+    void fetchConverts() {
+        QFETCH(QString, name);
+        QFETCH(bool, copiedAsIs);
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Cykel"), QStringLiteral("8")}});
+        WritePicture(Folder(fixture, QStringLiteral("8.jpg")), Qt::blue, QSize(40, 40));
+        QTemporaryDir elsewhere;
+        const QString chosen = QDir(elsewhere.path()).filePath(name);
+        // Upright: 96 x 64 with red top-left and green top-right, black elsewhere.
+        QImage upright(96, 64, QImage::Format_ARGB32);
+        upright.fill(Qt::black);
+        QPainter paint(&upright);
+        paint.fillRect(0, 0, 24, 24, Qt::red);
+        paint.fillRect(72, 0, 24, 24, Qt::green);
+        if (name.contains(QStringLiteral("transparent"))) {
+            paint.setCompositionMode(QPainter::CompositionMode_Source);
+            paint.fillRect(0, 40, 24, 24, Qt::transparent);
+        }
+        paint.end();
+        if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+            QVERIFY(upright.save(chosen, "PNG"));
+        } else if (copiedAsIs) {
+            // Stored a quarter turn anticlockwise with orientation 6, as a phone held upright writes it.
+            const QImage stored = upright.transformed(QTransform().rotate(-90)).convertToFormat(QImage::Format_RGB888);
+            const QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
+                                                        "0001" "011200030000000100060000" "00000000");
+            const QByteArray jpeg = EncodeJpeg(stored, chosen, 95);
+            WriteAll(chosen, jpeg.left(2) + exif + jpeg.mid(2));
+        } else {
+            WriteAll(chosen, MakeHeic(upright, chosen));
+        }
+        TForm1& form = fixture.Start();
+        QVERIFY(form.OpenDialog1 != nullptr);
+
+        AnswerOpenDialog(chosen);
+        form.Controls().SpeedButton4->click();
+        QCOMPARE(fixture.Answerer->Count(), 0);
+        const QString target = Folder(fixture, QStringLiteral("8.jpg"));
+        const QByteArray stored = ReadAll(target);
+        QVERIFY(stored.startsWith("\xFF\xD8\xFF"));
+        if (copiedAsIs) {
+            QCOMPARE(stored, ReadAll(chosen));
+        } else {
+            QCOMPARE(ReadJpegHeader(target).Orientation, 1); // upright in its pixels
+        }
+        QCOMPARE(PictureFolderEntries(fixture), (QStringList{"8.jpg", "Ingen.jpg"}));
+        QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.heic")));
+        QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.png")));
+        for (const QImage& image : {LoadJpeg(target), (void(Shown(form)), form.Controls().Image3->Picture())}) {
+            QCOMPARE(image.size(), QSize(96, 64));
+            QCOMPARE(Colour(image.pixelColor(8, 8)), QStringLiteral("red"));
+            QCOMPARE(Colour(image.pixelColor(88, 8)), QStringLiteral("green"));
+            QCOMPARE(Colour(image.pixelColor(88, 56)), QStringLiteral("black"));
+            const bool transparent = name.contains(QStringLiteral("transparent"));
+            QCOMPARE(Colour(image.pixelColor(8, 56)), transparent ? QStringLiteral("white") : QStringLiteral("black"));
+        }
     }
 
     void failedFetchIsReported_data() {
