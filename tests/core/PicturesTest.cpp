@@ -4,6 +4,7 @@
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
 #include "pictures/PictureArea.h"
+#include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/PictureLabel.h"
 #include "ui_Unit1.h"
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -166,6 +168,14 @@ class PicturesTest : public QObject {
                 .arg(program, QString::fromUtf8(process.readAllStandardError()));
         }
         return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    // `jpeg` with an EXIF block that gives the orientation, big-endian.
+    static QByteArray WithOrientation(const QByteArray& jpeg, int orientation) {
+        QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
+                                              "0001" "011200030000000100060000" "00000000");
+        exif[29] = char(orientation);
+        return jpeg.left(2) + exif + jpeg.mid(2);
     }
 
     static quint32 Crc32(const QByteArray& bytes) {
@@ -681,6 +691,120 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowTitle(), QStringLiteral("14")); // title and picture still of one item
         QCOMPARE(Look(*window.Image1), QStringLiteral("40x30 red"));
+    }
+
+    // A phone photo stored a quarter turn off, with EXIF orientation 6: upright in the picture
+    // area, in the full-size window and on the printout, where it keeps its own size.
+    void phonePhotoUpright() {
+        TMainWindowFixture fixture;
+        TTestPlatform& platform = TTestPlatform::Install();
+        QTemporaryDir output;
+        platform.PdfPath = QDir(output.path()).filePath(QStringLiteral("billede.pdf"));
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Cykel"), QStringLiteral("3")}});
+        QImage stored(300, 200, QImage::Format_RGB888); // left half red, right half green as stored
+        stored.fill(Qt::green);
+        QPainter(&stored).fillRect(0, 0, 150, 200, Qt::red);
+        WriteAll(Folder(fixture, QStringLiteral("3.jpg")), WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
+        TForm1& form = fixture.Start();
+        form.SpeedButton3Click();
+
+        const auto upright = [](const QImage& image) {
+            return QStringLiteral("%1x%2 %3 over %4")
+                .arg(image.width())
+                .arg(image.height())
+                .arg(Colour(image.pixelColor(100, 50)), Colour(image.pixelColor(100, 250)));
+        };
+        const QString expected = QStringLiteral("200x300 red over green");
+        QCOMPARE(Shown(form).left(7), QStringLiteral("200x300"));
+        QCOMPARE(upright(form.Controls().Image3->Picture()), expected);
+
+        DoubleClickPicture(form);
+        TBilledForm& window = fixture.Program->BilledForm();
+        QVERIFY(window.isVisible());
+        QCOMPARE(upright(window.Image1->Picture()), expected);
+        window.close();
+
+        form.Controls().SpeedButton1->click();
+        QCOMPARE(platform.Previews, 1);
+        // At 96 dpi the upright picture is 52.9 mm wide and 79.4 mm high, centred at 148.25, 111.9.
+        const QImage page = RenderPage(platform.PdfPath);
+        QCOMPARE(At(page, 148.25, 111.9 - 25), QStringLiteral("red"));
+        QCOMPARE(At(page, 148.25, 111.9 + 25), QStringLiteral("green"));
+        QCOMPARE(At(page, 148.25 + 24, 111.9 + 25), QStringLiteral("green"));
+        QCOMPARE(At(page, 148.25 + 29, 111.9), QStringLiteral("white"));
+        QCOMPARE(At(page, 148.25, 111.9 - 42), QStringLiteral("white"));
+    }
+
+    // Fit to frame is off at first, chosen from the picture area's context menu and kept in the
+    // program's own settings for the next start.
+    void fitToFrameRemembered() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Maleri"), QStringLiteral("7")}});
+        WritePicture(Folder(fixture, QStringLiteral("7.jpg")), Qt::red, QSize(900, 700));
+        {
+            TForm1& form = fixture.Start();
+            form.SpeedButton3Click();
+            QVERIFY(!form.PictureArea().FitToFrame());
+            QCOMPARE(Shown(form), QStringLiteral("900x700 red"));
+            QAction* fit = form.PictureArea().FitAction();
+            QVERIFY(!fit->isChecked());
+            fit->trigger();
+            QCOMPARE(Shown(form), QStringLiteral("410x319 red"));
+            QCOMPARE(form.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")), QStringLiteral("1"));
+            form.close();
+        }
+        fixture.Program.reset();
+        TForm1& again = fixture.Start();
+        QVERIFY(again.PictureArea().FitToFrame());
+        QVERIFY(again.PictureArea().FitAction()->isChecked());
+        QCOMPARE(Shown(again), QStringLiteral("410x319 red"));
+    }
+
+    // Stepping through items faster than pictures decode shows only the item the user stops at.
+    void steppingShowsOnlyTheCurrentItem() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        QList<TItem> items;
+        for (int i = 1; i <= 8; ++i) {
+            items.append({QStringLiteral("Ting %1").arg(i), QString::number(i)});
+            WritePicture(Folder(fixture, QStringLiteral("%1.jpg").arg(i)), i == 8 ? Qt::blue : Qt::red,
+                         QSize(1500 + i, 1000));
+        }
+        AddItems(fixture, items);
+        TForm1& form = fixture.Start();
+        QCOMPARE(Shown(form), QStringLiteral("1501x1000 red"));
+        QSignalSpy shown(&form.PictureArea(), &TPictureArea::pictureShown);
+        for (int i = 2; i <= 8; ++i) {
+            form.Navigator(1)->BtnClick(nbNext);
+        }
+        QCOMPARE(form.Controls().DBText1->text(), QStringLiteral("8"));
+        QCOMPARE(Shown(form), QStringLiteral("1508x1000 blue"));
+        QVERIFY(!shown.isEmpty());
+        for (const QList<QVariant>& signal : shown) {
+            QCOMPARE(signal.first().toString(), Folder(fixture, QStringLiteral("8.jpg")));
+        }
+    }
+
+    void refusalInTheUsersLanguage() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Lamp"), QStringLiteral("6")}});
+        QTemporaryDir elsewhere;
+        const QString chosen = QDir(elsewhere.path()).filePath(QStringLiteral("notes.jpg"));
+        WriteAll(chosen, "not a picture");
+        TForm1& form = fixture.Start();
+        form.LanguageClick(0);
+        AnswerOpenDialog(chosen);
+        form.Controls().SpeedButton4->click();
+        QTRY_COMPARE(fixture.Answerer->Count(), 1);
+        QCOMPARE(fixture.Answerer->Texts.constFirst(),
+                 QStringLiteral("The file \"%1\" is not a picture in JPEG, PNG or HEIC format and was not "
+                                "fetched; the stored picture is unchanged.")
+                     .arg(chosen));
+        QVERIFY(!QFileInfo::exists(Folder(fixture, QStringLiteral("6.jpg"))));
+        QVERIFY(form.OpenDialog1->nameFilters().constFirst().startsWith(QStringLiteral("Pictures (")));
     }
 
     // Two vases share category and description; the one the user stands on is printed.
