@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -11,12 +9,6 @@
 // the file's first bytes, not by its name.
 namespace PictureFetch {
 
-enum TPictureKind { pkNone, pkJpeg, pkPng, pkHeif };
-
-TPictureKind KindOf(const QByteArray& head);
-// An accepted picture decoded upright: JPEG by libjpeg, PNG by Qt's own reader, HEIC/HEIF by
-// libheif (which applies the container's rotation and mirroring). Raises EPictureError.
-QImage Decode(const QByteArray& bytes, const QString& name);
 // The open dialog's filter: the accepted kinds first, then every file.
 QStringList DialogFilters();
 
