@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <cstring>
 #include <memory>
 
 #include <libheif/heif.h>
@@ -33,7 +34,32 @@ QImage OnWhite(const QImage& image) {
     return flat;
 }
 
+// libpng allocates and clears what a chunk's header claims before it reads the chunk, so a few
+// hundred hostile bytes claiming gigabytes of text keep it busy for seconds. The whole file is in
+// memory: a chunk that claims more than the bytes left is damage, refused before libpng sees it.
+bool ChunksFitTheFile(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const qint64 size = bytes.size();
+    qint64 pos = 8; // after the signature
+    while (pos + 12 <= size) {
+        const qint64 length = (qint64(data[pos]) << 24) | (qint64(data[pos + 1]) << 16) |
+                              (qint64(data[pos + 2]) << 8) | qint64(data[pos + 3]);
+        if (length > size - pos - 12) {
+            return false;
+        }
+        if (std::memcmp(data + pos + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        pos += 12 + length;
+    }
+    return false; // cut short before its end chunk
+}
+
 QImage DecodePng(const QByteArray& bytes, const QString& name) {
+    if (!ChunksFitTheFile(bytes)) {
+        throw EPictureError(
+            QStringLiteral("Cannot read the picture \"%1\": the PNG file is damaged or cut short").arg(name));
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
