@@ -12,6 +12,8 @@
 #include "pictures/BilledReportUnit.h"
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
+#include "pictures/PictureArea.h"
+#include "pictures/PictureFetch.h"
 #include "localisation/LocalSource.h"
 #include "localisation/TextCatalogue.h"
 #include "report/ReportImage.h"
@@ -32,11 +34,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QTabBar>
@@ -64,12 +64,14 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     DecorateFrontPage();
     ConnectMenu();
     ConnectButtons();
+    CreatePictureArea();
     CreateLanguageSource();
     BackupActions1 = new TBackupActions(*this);
     FormCreate();
 }
 
 TForm1::~TForm1() {
+    m_pictureArea->OnError = nullptr;
     HabitraSource->OnDataChange = nullptr;
     HabitraTable->AfterInsert = nullptr;
 }
@@ -264,6 +266,20 @@ void TForm1::ConnectButtons() {
     }
 }
 
+void TForm1::CreatePictureArea() {
+    m_pictureArea = new TPictureArea(ui->ScrollBox1, ui->Image3, this);
+    m_pictureArea->OnError = [](const QString& message) { Guarded([&message] { throw EPictureError(message); }); };
+    m_pictureArea->OnFitToFrameChanged = [this](bool fit) {
+        Guarded([this, fit] {
+            // Settings that cannot be written keep the choice for this session.
+            if (!m_programSettings->IsReadOnly()) {
+                m_programSettings->SetValue(QStringLiteral("Pictures.FitToFrame"),
+                                            fit ? QStringLiteral("1") : QStringLiteral("0"));
+            }
+        });
+    };
+}
+
 QWidget* TForm1::Page(const QString& name) const {
     for (int i = 0; i < ui->PageControl1->count(); ++i) {
         if (ui->PageControl1->widget(i)->objectName() == name) {
@@ -278,7 +294,7 @@ int TForm1::ActiveLanguage() const { return LanguageSource1 ? LanguageSource1->A
 void TForm1::SetProgramFolder(const QString& folder) {
     m_programFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     m_pictures = TPictureFolder(m_programFolder + QStringLiteral("Billeder"));
-    m_shownPicture.clear();
+    m_pictureArea->Forget();
 }
 
 void TForm1::FormCreate() {
@@ -301,6 +317,8 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     ui->Help1->setToolTip(ProgramFolder() + QStringLiteral("Help/Index.html"));
     OpenTables();
+    m_pictureArea->SetFitToFrame(m_programSettings->Value(QStringLiteral("Pictures.FitToFrame")) ==
+                                 QStringLiteral("1"));
     resize(width(), int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()));
     resize(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), height());
     LanguageSource1->SetActiveLanguage(int(ConfigTable->FieldByName(QStringLiteral("Sprog"))->AsInteger()));
@@ -337,7 +355,7 @@ void TForm1::CloseTables() {
     RegTable->Close();
     ConfigTable->Close();
     m_programSettings->Close();
-    m_shownPicture.clear();
+    m_pictureArea->Forget();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -470,66 +488,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::Billede() {
-    QString file = PictureFile();
-    QFileInfo info(file);
-    if (!info.isFile()) {
-        file = m_pictures.Find(QStringLiteral("Ingen.jpg"));
-        info = QFileInfo(file);
-    }
-    const QString stamp = file + QLatin1Char('|') + QString::number(info.size()) + QLatin1Char('|') +
-                          QString::number(info.lastModified().toMSecsSinceEpoch());
-    if (stamp == m_shownPicture) {
-        return;
-    }
-    QImage image;
-    try {
-        image = LoadJpeg(file);
-    } catch (const EPictureError&) {
-        image = LoadJpeg(m_pictures.Find(QStringLiteral("Ingen.jpg")));
-    }
-    ui->Image3->SetPicture(image);
-    m_shownPicture = stamp;
+    // Decoded off this thread: the picture follows as soon as its part in view is ready.
+    const QString placeholder = m_pictures.Find(QStringLiteral("Ingen.jpg"));
+    const QString file = PictureFile();
+    m_pictureArea->Show(QFileInfo(file).isFile() ? file : placeholder, placeholder);
 }
 
 void TForm1::SpeedButton4Click() {
+    OpenDialog1->setNameFilters(PictureFetch::DialogFilters());
     OpenDialog1->selectFile(QString());
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) {
         return;
     }
-    const QString chosen = OpenDialog1->selectedFiles().constFirst();
     const QString target = PictureFile();
-    const QFileInfo chosenInfo(chosen);
-    const QFileInfo targetInfo(target);
-    const bool same = targetInfo.exists() && chosenInfo.canonicalFilePath() == targetInfo.canonicalFilePath();
-    if (!same) {
-        // Written beside the target and renamed over it: a failed copy leaves the old picture whole.
-        QFile source(chosen);
-        QSaveFile copy(target);
-        const auto fail = [&](const QString& reason) {
-            throw EPictureError(QStringLiteral("Billedet \"%1\" kunne ikke kopieres til \"%2\": %3").arg(chosen, target, reason));
-        };
-        if (!source.open(QIODevice::ReadOnly)) {
-            fail(source.errorString());
-        }
-        if (!copy.open(QIODevice::WriteOnly)) {
-            fail(copy.errorString());
-        }
-        QByteArray block;
-        while (!(block = source.read(1 << 20)).isEmpty()) {
-            if (copy.write(block) != block.size()) {
-                fail(copy.errorString());
-            }
-        }
-        if (source.error() != QFileDevice::NoError) {
-            fail(source.errorString());
-        }
-        if (!copy.commit()) {
-            fail(copy.errorString());
-        }
-    }
-    m_shownPicture.clear();
-    ui->Image3->SetPicture(LoadJpeg(target));
-    m_shownPicture = QStringLiteral("fetched");
+    PictureFetch::Fetch(OpenDialog1->selectedFiles().constFirst(), target);
+    m_pictureArea->Forget();
+    m_pictureArea->Show(target, QString());
 }
 
 void TForm1::Image3DblClick() {

@@ -27,6 +27,7 @@ class QFileDialog;
 class TBilledForm;
 class TForm2;
 class TBackupActions;
+class TPictureArea;
 
 // The main window: category pages, the item editor, the front page and the menu. It owns the three
 // tables and the language source that every other window works with.
@@ -64,6 +65,8 @@ public:
     const QString& ProgramFolder() const { return m_programFolder; }
     void SetProgramFolder(const QString& folder);
     Ui::TForm1& Controls() const { return *ui; }
+    // The picture area's decoder: tests wait on it for the picture to be shown.
+    TPictureArea& PictureArea() const { return *m_pictureArea; }
     QWidget* Page(const QString& name) const;
     TDBNavigator* Navigator(int number) const { return m_navigators.at(size_t(number - 1)); }
     int ActiveLanguage() const;
@@ -119,6 +122,7 @@ private:
     void DecorateFrontPage();
     void ConnectMenu();
     void ConnectButtons();
+    void CreatePictureArea();
     void SetLanguageMarks(int language);
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -126,7 +130,7 @@ private:
     std::unique_ptr<TProgramSettings> m_programSettings;
     QString m_programFolder;
     TPictureFolder m_pictures;
-    QString m_shownPicture; // file and stamp of what Image3 shows, so unchanged pictures are not decoded again
+    TPictureArea* m_pictureArea = nullptr;
     std::array<TDBNavigator*, 21> m_navigators{};
     bool m_shown = false;
     bool m_arranging = false;

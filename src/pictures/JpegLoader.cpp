@@ -1,10 +1,13 @@
 #include "JpegLoader.h"
 
+#include "Orientation.h"
+
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -70,8 +73,34 @@ struct TDecoder {
     std::vector<JSAMPLE> cmykRow;
     bool outOfMemory = false;
     bool tooLarge = false;
-    QSize atLeast; // empty: full size
+    QSize atLeast;           // empty: full size
+    QRect region;            // of the upright picture; empty: all of it
+    bool headerOnly = false; // stop after the header: size and orientation
+    const std::function<bool()>* cancelled = nullptr;
+    bool wasCancelled = false;
+    int orientation = 1;
+    QRect decoded; // the stored pixels `image` holds, when a region was asked for
+    QRect wanted;  // the stored pixels that make up the region
 };
+
+// Asked between rows; the decode stops when the caller no longer wants the picture.
+bool Cancelled(TDecoder& decoder) {
+    if (decoder.cancelled != nullptr && *decoder.cancelled && (*decoder.cancelled)()) {
+        decoder.wasCancelled = true;
+        return true;
+    }
+    return false;
+}
+
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= 6 &&
+            std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
+            return Orientation::FromExif(marker->data, marker->data_length);
+        }
+    }
+    return 1;
+}
 
 TDecoder& DecoderOf(j_decompress_ptr cinfo) {
     return *static_cast<TDecoder*>(cinfo->client_data);
@@ -147,16 +176,23 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
     } else {
         jpeg_mem_src(&cinfo, data, size);
     }
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+    decoder.orientation = OrientationOf(cinfo);
+    if (decoder.headerOnly) {
+        return true;
+    }
     if (quint64(cinfo.image_width) * cinfo.image_height > MaxPixels) {
         decoder.tooLarge = true;
         return false;
     }
     cinfo.mem->max_memory_to_use = MaxDecoderMemory;
+    const QSize stored(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height));
     if (!decoder.atLeast.isEmpty()) {
-        cinfo.scale_num = static_cast<unsigned>(
-            JpegScaleFor(QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)),
-                         decoder.atLeast));
+        // The wanted size is of the upright picture.
+        const QSize atLeast =
+            Orientation::SwapsSides(decoder.orientation) ? decoder.atLeast.transposed() : decoder.atLeast;
+        cinfo.scale_num = static_cast<unsigned>(JpegScaleFor(stored, atLeast));
         cinfo.scale_denom = 8;
     }
 
@@ -178,8 +214,32 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
     }
     jpeg_start_decompress(&cinfo);
 
+    // A region: only its columns go through the inverse DCT and colour conversion, the rows above it
+    // are skipped and those below are never read. A margin keeps the smoothing of chroma at the cut
+    // edges as in a whole decode.
+    JDIMENSION firstRow = 0;
+    JDIMENSION endRow = cinfo.output_height;
+    if (!decoder.region.isEmpty()) {
+        const QRect upright(QPoint(0, 0), Orientation::UprightSize(stored, decoder.orientation));
+        decoder.wanted = Orientation::StoredRect(decoder.region & upright, stored, decoder.orientation);
+        if (decoder.wanted.isEmpty()) {
+            return true;
+        }
+        const QRect margin = decoder.wanted.adjusted(-16, -16, 16, 16) & QRect(QPoint(0, 0), stored);
+        JDIMENSION x = static_cast<JDIMENSION>(margin.x());
+        JDIMENSION width = static_cast<JDIMENSION>(margin.width());
+        jpeg_crop_scanline(&cinfo, &x, &width);
+        firstRow = static_cast<JDIMENSION>(margin.y());
+        endRow = static_cast<JDIMENSION>(margin.bottom() + 1);
+        if (firstRow > 0 && jpeg_skip_scanlines(&cinfo, firstRow) != firstRow) {
+            return false;
+        }
+        decoder.decoded = QRect(static_cast<int>(x), static_cast<int>(firstRow), static_cast<int>(width),
+                                static_cast<int>(endRow - firstRow));
+    }
+
     const JDIMENSION width = cinfo.output_width;
-    const JDIMENSION height = cinfo.output_height;
+    const JDIMENSION height = endRow - firstRow;
     decoder.image = QImage(static_cast<int>(width), static_cast<int>(height), format);
     if (decoder.image.isNull()) {
         decoder.outOfMemory = true;
@@ -191,10 +251,13 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
     if (cmyk) {
         decoder.cmykRow.resize(static_cast<size_t>(width) * 4);
         JSAMPROW row = decoder.cmykRow.data();
-        while (cinfo.output_scanline < height) {
-            const JDIMENSION y = cinfo.output_scanline;
+        while (cinfo.output_scanline < endRow) {
+            const JDIMENSION y = cinfo.output_scanline - firstRow;
             if (jpeg_read_scanlines(&cinfo, &row, 1) == 1) {
                 CmykToRgb(row, bits + y * stride, width);
+            }
+            if (y % 16 == 0 && Cancelled(decoder)) {
+                return false;
             }
         }
     } else {
@@ -203,26 +266,49 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
         for (JDIMENSION y = 0; y < height; ++y) {
             decoder.rows[y] = bits + y * stride;
         }
-        while (cinfo.output_scanline < height) {
-            const JDIMENSION y = cinfo.output_scanline;
+        while (cinfo.output_scanline < endRow) {
+            const JDIMENSION y = cinfo.output_scanline - firstRow;
             jpeg_read_scanlines(&cinfo, decoder.rows.data() + y, height - y);
+            if (Cancelled(decoder)) {
+                return false;
+            }
         }
     }
-    jpeg_finish_decompress(&cinfo);
+    // A region leaves rows unread; the decoder is dropped without finishing.
+    if (endRow == cinfo.output_height) {
+        jpeg_finish_decompress(&cinfo);
+    }
     return true;
 }
 
-// Decodes `file` when given, else the bytes.
-QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const QString& name,
-                     const QSize& atLeast = {}) {
+// What a decode asks for beyond the whole picture.
+struct TDecodeOptions {
+    QSize AtLeast;
+    QRect Region;
+    bool HeaderOnly = false;
+    const std::function<bool()>* Cancelled = nullptr;
+};
+
+// Decodes `file` when given, else the bytes; the picture comes back upright. A cancelled decode gives
+// a null picture.
+TJpegPart DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const QString& name,
+                        const TDecodeOptions& options = {}) {
     TDecoder decoder;
     decoder.file = file;
-    decoder.atLeast = atLeast;
+    decoder.atLeast = options.AtLeast;
+    decoder.region = options.Region;
+    decoder.headerOnly = options.HeaderOnly;
+    decoder.cancelled = options.Cancelled;
     decoder.cinfo.err = &decoder.error.pub;
     decoder.cinfo.client_data = &decoder;
     InstallErrorManager(decoder.error);
     const bool ok = Decode(decoder, data, size);
+    const QSize stored(static_cast<int>(decoder.cinfo.image_width),
+                       static_cast<int>(decoder.cinfo.image_height));
     jpeg_destroy_decompress(&decoder.cinfo);
+    if (decoder.wasCancelled) {
+        return {};
+    }
     if (decoder.tooLarge) {
         throw EPictureError(ReadError(name, QStringLiteral("the picture is too large (%1 x %2 pixels)")
                                                 .arg(decoder.cinfo.image_width)
@@ -236,7 +322,14 @@ QImage DecodeOrThrow(QFile* file, const uchar* data, unsigned long size, const Q
     if (!ok) {
         throw EPictureError(ReadError(name, QString::fromLocal8Bit(decoder.error.message)));
     }
-    return std::move(decoder.image);
+    TJpegPart part;
+    part.Orientation = decoder.orientation;
+    part.Upright = Orientation::UprightSize(stored, decoder.orientation);
+    if (!decoder.region.isEmpty() && !decoder.image.isNull()) {
+        decoder.image = decoder.image.copy(decoder.wanted.translated(-decoder.decoded.topLeft()));
+    }
+    part.Image = Orientation::Upright(decoder.image, decoder.orientation);
+    return part;
 }
 
 // Compressed bytes go into a growing byte array the encoder owns.
@@ -305,7 +398,7 @@ QImage LoadJpeg(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw EPictureError(ReadError(path, file.errorString()));
     }
-    return DecodeOrThrow(&file, nullptr, 0, path);
+    return DecodeOrThrow(&file, nullptr, 0, path).Image;
 }
 
 int JpegScaleFor(const QSize& picture, const QSize& atLeast) {
@@ -324,17 +417,43 @@ QImage LoadJpegScaled(const QString& path, const QSize& atLeast) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw EPictureError(ReadError(path, file.errorString()));
     }
-    return DecodeOrThrow(&file, nullptr, 0, path, atLeast);
+    TDecodeOptions options;
+    options.AtLeast = atLeast;
+    return DecodeOrThrow(&file, nullptr, 0, path, options).Image;
+}
+
+TJpegPart ReadJpegHeader(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EPictureError(ReadError(path, file.errorString()));
+    }
+    TDecodeOptions options;
+    options.HeaderOnly = true;
+    return DecodeOrThrow(&file, nullptr, 0, path, options);
+}
+
+TJpegPart LoadJpegPart(const QString& path, const QRect& region, const QSize& atLeast,
+                       const std::function<bool()>& cancelled) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw EPictureError(ReadError(path, file.errorString()));
+    }
+    TDecodeOptions options;
+    options.Region = region;
+    options.AtLeast = region.isEmpty() ? atLeast : QSize();
+    options.Cancelled = &cancelled;
+    return DecodeOrThrow(&file, nullptr, 0, path, options);
 }
 
 QImage LoadJpeg(const QByteArray& bytes, const QString& name) {
     return DecodeOrThrow(nullptr, reinterpret_cast<const uchar*>(bytes.constData()),
-                         static_cast<unsigned long>(bytes.size()), name);
+                         static_cast<unsigned long>(bytes.size()), name)
+        .Image;
 }
 
-void SaveJpeg(const QImage& image, const QString& path, int quality) {
+QByteArray EncodeJpeg(const QImage& image, const QString& name, int quality) {
     if (image.isNull()) {
-        throw EPictureError(WriteError(path, QStringLiteral("the picture is empty")));
+        throw EPictureError(WriteError(name, QStringLiteral("the picture is empty")));
     }
     const QImage source =
         image.format() == QImage::Format_Grayscale8 ? image : image.convertToFormat(QImage::Format_RGB888);
@@ -345,11 +464,15 @@ void SaveJpeg(const QImage& image, const QString& path, int quality) {
     const bool ok = Encode(encoder, source, std::clamp(quality, 1, 100));
     jpeg_destroy_compress(&encoder.cinfo);
     if (!ok) {
-        throw EPictureError(WriteError(path, QString::fromLocal8Bit(encoder.error.message)));
+        throw EPictureError(WriteError(name, QString::fromLocal8Bit(encoder.error.message)));
     }
+    return std::move(encoder.bytes);
+}
+
+void SaveJpeg(const QImage& image, const QString& path, int quality) {
+    const QByteArray bytes = EncodeJpeg(image, path, quality);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encoder.bytes) != encoder.bytes.size() ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw EPictureError(WriteError(path, file.errorString()));
     }
 }

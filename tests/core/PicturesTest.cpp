@@ -3,6 +3,8 @@
 
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
+#include "pictures/PictureArea.h"
+#include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/PictureLabel.h"
 #include "ui_Unit1.h"
@@ -10,10 +12,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -76,7 +80,7 @@ class PicturesTest : public QObject {
         const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
         return QStringLiteral("%1x%2 %3").arg(image.width()).arg(image.height()).arg(Colour(middle));
     }
-    static QString Look(const TPictureLabel& label) { return Look(label.pixmap().toImage()); }
+    static QString Look(const TPictureLabel& label) { return Look(label.Picture()); }
 
     // The nearest of the test colours, so that JPEG's small shifts do not matter.
     static QString Colour(const QColor& colour) {
@@ -100,7 +104,13 @@ class PicturesTest : public QObject {
         return bestDistance < 120 ? best : QStringLiteral("other");
     }
 
-    static QString Shown(TForm1& form) { return Look(*form.Controls().Image3); }
+    // What the picture area shows once its decode is done.
+    static QString Shown(TForm1& form) {
+        if (!form.PictureArea().WaitUntilShown()) {
+            return QStringLiteral("still decoding");
+        }
+        return Look(*form.Controls().Image3);
+    }
 
     static QString Folder(const TMainWindowFixture& fixture, const QString& name) {
         return QDir(fixture.Folder.PicturePath()).filePath(name);
@@ -158,6 +168,47 @@ class PicturesTest : public QObject {
                 .arg(program, QString::fromUtf8(process.readAllStandardError()));
         }
         return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    // `jpeg` with an EXIF block that gives the orientation, big-endian.
+    static QByteArray WithOrientation(const QByteArray& jpeg, int orientation) {
+        QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
+                                              "0001" "011200030000000100060000" "00000000");
+        exif[29] = char(orientation);
+        return jpeg.left(2) + exif + jpeg.mid(2);
+    }
+
+    static quint32 Crc32(const QByteArray& bytes) {
+        quint32 crc = 0xFFFFFFFFu;
+        for (const char byte : bytes) {
+            crc ^= quint8(byte);
+            for (int bit = 0; bit < 8; ++bit) {
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            }
+        }
+        return ~crc;
+    }
+
+    // A HEIC file of `image` made by libheif's own encoder program (x265), at high quality; an
+    // empty image gives a small grey one.
+    static QByteArray MakeHeic(const QImage& image, const QString& near) {
+        const QString png = near + QStringLiteral(".source.png");
+        QImage source = image;
+        if (source.isNull()) {
+            source = QImage(64, 48, QImage::Format_RGB32);
+            source.fill(Qt::gray);
+        }
+        source.convertToFormat(QImage::Format_RGB32).save(png, "PNG");
+        const QString heic = near + QStringLiteral(".made.heic");
+        const QString result = Run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("95"), png,
+                                                                 QStringLiteral("-o"), heic});
+        const QByteArray bytes = ReadAll(heic);
+        QFile::remove(png);
+        QFile::remove(heic);
+        if (bytes.isEmpty()) {
+            qWarning("heif-enc: %s", qPrintable(result));
+        }
+        return bytes;
     }
 
     // The first page at 254 dpi, about 10 dots per mm.
@@ -322,23 +373,157 @@ private slots:
         QCOMPARE(Shown(form), QStringLiteral("160x120 blue"));
     }
 
-    void fetchNotAJpeg() {
+    // A file that is not a readable picture is refused before anything is written: the item keeps
+    // its picture on disk and on screen.
+    void badPictureRefused_data() {
+        using TMaker = TPictureMaker;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<TMaker>("make");
+        QTest::addColumn<QString>("says");
+        const auto jpeg = [](const QString& path) { WritePicture(path, Qt::blue, QSize(160, 120)); };
+        QTest::newRow("text named .jpg") << "noter.jpg" << TMaker([](const QString& path) {
+            WriteAll(path, "ikke et billede\n");
+        }) << "er ikke et billede i JPEG-, PNG- eller HEIC-format";
+        QTest::newRow("empty file") << "tom.png" << TMaker([](const QString& path) { WriteAll(path, ""); })
+                                    << "er ikke et billede";
+        QTest::newRow("truncated JPEG") << "halv.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            const QByteArray bytes = ReadAll(path);
+            WriteAll(path, bytes.left(bytes.size() / 2));
+        }) << "kan ikke læses";
+        QTest::newRow("corrupt JPEG") << "rod.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            QByteArray bytes = ReadAll(path);
+            bytes.replace(20, 200, QByteArray(200, '\x5A'));
+            WriteAll(path, bytes);
+        }) << "kan ikke læses";
+        QTest::newRow("huge JPEG header") << "stor.jpg" << TMaker([jpeg](const QString& path) {
+            jpeg(path);
+            QByteArray bytes = ReadAll(path);
+            const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+            bytes[frame + 5] = bytes[frame + 7] = char(0xFF); // 65000-odd pixels each way
+            WriteAll(path, bytes);
+        }) << "too large";
+        QTest::newRow("truncated PNG") << "halv.png" << TMaker([](const QString& path) {
+            QImage image(200, 200, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(path, "PNG"));
+            const QByteArray bytes = ReadAll(path);
+            WriteAll(path, bytes.left(bytes.size() / 2));
+        }) << "kan ikke læses";
+        QTest::newRow("huge PNG header") << "stor.png" << TMaker([](const QString& path) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(path, "PNG"));
+            QByteArray bytes = ReadAll(path);
+            bytes.replace(16, 8, QByteArray("\x00\x00\xEA\x60\x00\x00\xEA\x60", 8)); // 60000 x 60000
+            const quint32 crc = Crc32(bytes.mid(12, 17)); // the header chunk's type and data
+            for (int i = 0; i < 4; ++i) {
+                bytes[29 + i] = char(crc >> (24 - 8 * i));
+            }
+            WriteAll(path, bytes);
+        }) << "too large (60000 x 60000 pixels)";
+        QTest::newRow("truncated HEIC") << "halv.heic" << TMaker([](const QString& path) {
+            WriteAll(path, MakeHeic(QImage(QStringLiteral(":/none")), path).left(40));
+        }) << "kan ikke læses";
+    }
+
+    void badPictureRefused() {
+        QFETCH(QString, name);
+        QFETCH(TPictureMaker, make);
+        QFETCH(QString, says);
         TMainWindowFixture fixture;
         WritePlaceholder(fixture);
-        AddItems(fixture, {{QStringLiteral("Tæppe"), QStringLiteral("6")},
-                           {QStringLiteral("Stol"), QStringLiteral("9")}});
+        AddItems(fixture, {{QStringLiteral("Tæppe"), QStringLiteral("6")}});
         WritePicture(Folder(fixture, QStringLiteral("6.jpg")), Qt::red, QSize(80, 60));
+        const QByteArray before = ReadAll(Folder(fixture, QStringLiteral("6.jpg")));
         QTemporaryDir elsewhere;
-        const QString chosen = QDir(elsewhere.path()).filePath(QStringLiteral("noter.txt"));
-        WriteAll(chosen, "ikke et billede\n");
+        const QString chosen = QDir(elsewhere.path()).filePath(name);
+        make(chosen);
         TForm1& form = fixture.Start();
+        QCOMPARE(Shown(form), QStringLiteral("80x60 red"));
+        const QStringList entries = PictureFolderEntries(fixture);
+
         AnswerOpenDialog(chosen);
         form.Controls().SpeedButton4->click();
-        QTRY_COMPARE(fixture.Answerer->Count(), 1); // copied all the same, then the load fails
-        QCOMPARE(ReadAll(Folder(fixture, QStringLiteral("6.jpg"))), ReadAll(chosen));
-        form.HabitraTable->Next();
-        form.HabitraTable->First();
-        QCOMPARE(Shown(form), PlaceholderLook());
+        QTRY_COMPARE(fixture.Answerer->Count(), 1);
+        const QString text = fixture.Answerer->Texts.constFirst();
+        QVERIFY2(text.contains(chosen) && text.contains(says), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("uændret")), qPrintable(text));
+        QCOMPARE(ReadAll(Folder(fixture, QStringLiteral("6.jpg"))), before);
+        QCOMPARE(PictureFolderEntries(fixture), entries);
+        QCOMPARE(Shown(form), QStringLiteral("80x60 red"));
+    }
+
+    // PNG and HEIC photos become upright JPEG files named by the picture number; a phone's JPEG is
+    // copied as it is, its orientation tag honoured when shown.
+    void fetchConverts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("copiedAsIs");
+        QTest::newRow("PNG") << "foto.png" << false;
+        QTest::newRow("PNG in capitals, transparent corner") << "FOTO.PNG" << false;
+        QTest::newRow("HEIC") << "IMG_0001.HEIC" << false;
+        QTest::newRow("HEIF named .jpg") << "telefon.jpg" << false;
+        QTest::newRow("JPEG turned by EXIF") << "telefon6.jpg" << true;
+    }
+
+    void fetchConverts() {
+        QFETCH(QString, name);
+        QFETCH(bool, copiedAsIs);
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Cykel"), QStringLiteral("8")}});
+        WritePicture(Folder(fixture, QStringLiteral("8.jpg")), Qt::blue, QSize(40, 40));
+        QTemporaryDir elsewhere;
+        const QString chosen = QDir(elsewhere.path()).filePath(name);
+        // Upright: 96 x 64 with red top-left and green top-right, black elsewhere.
+        QImage upright(96, 64, QImage::Format_ARGB32);
+        upright.fill(Qt::black);
+        QPainter paint(&upright);
+        paint.fillRect(0, 0, 24, 24, Qt::red);
+        paint.fillRect(72, 0, 24, 24, Qt::green);
+        if (name.contains(QStringLiteral("transparent"))) {
+            paint.setCompositionMode(QPainter::CompositionMode_Source);
+            paint.fillRect(0, 40, 24, 24, Qt::transparent);
+        }
+        paint.end();
+        if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+            QVERIFY(upright.save(chosen, "PNG"));
+        } else if (copiedAsIs) {
+            // Stored a quarter turn anticlockwise with orientation 6, as a phone held upright writes it.
+            const QImage stored = upright.transformed(QTransform().rotate(-90)).convertToFormat(QImage::Format_RGB888);
+            const QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
+                                                        "0001" "011200030000000100060000" "00000000");
+            const QByteArray jpeg = EncodeJpeg(stored, chosen, 95);
+            WriteAll(chosen, jpeg.left(2) + exif + jpeg.mid(2));
+        } else {
+            WriteAll(chosen, MakeHeic(upright, chosen));
+        }
+        TForm1& form = fixture.Start();
+        QVERIFY(form.OpenDialog1 != nullptr);
+
+        AnswerOpenDialog(chosen);
+        form.Controls().SpeedButton4->click();
+        QCOMPARE(fixture.Answerer->Count(), 0);
+        const QString target = Folder(fixture, QStringLiteral("8.jpg"));
+        const QByteArray stored = ReadAll(target);
+        QVERIFY(stored.startsWith("\xFF\xD8\xFF"));
+        if (copiedAsIs) {
+            QCOMPARE(stored, ReadAll(chosen));
+        } else {
+            QCOMPARE(ReadJpegHeader(target).Orientation, 1); // upright in its pixels
+        }
+        QCOMPARE(PictureFolderEntries(fixture), (QStringList{"8.jpg", "Ingen.jpg"}));
+        QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.heic")));
+        QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.png")));
+        for (const QImage& image : {LoadJpeg(target), (void(Shown(form)), form.Controls().Image3->Picture())}) {
+            QCOMPARE(image.size(), QSize(96, 64));
+            QCOMPARE(Colour(image.pixelColor(8, 8)), QStringLiteral("red"));
+            QCOMPARE(Colour(image.pixelColor(88, 8)), QStringLiteral("green"));
+            QCOMPARE(Colour(image.pixelColor(88, 56)), QStringLiteral("black"));
+            const bool transparent = name.contains(QStringLiteral("transparent"));
+            QCOMPARE(Colour(image.pixelColor(8, 56)), transparent ? QStringLiteral("white") : QStringLiteral("black"));
+        }
     }
 
     void failedFetchIsReported_data() {
@@ -506,6 +691,120 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowTitle(), QStringLiteral("14")); // title and picture still of one item
         QCOMPARE(Look(*window.Image1), QStringLiteral("40x30 red"));
+    }
+
+    // A phone photo stored a quarter turn off, with EXIF orientation 6: upright in the picture
+    // area, in the full-size window and on the printout, where it keeps its own size.
+    void phonePhotoUpright() {
+        TMainWindowFixture fixture;
+        TTestPlatform& platform = TTestPlatform::Install();
+        QTemporaryDir output;
+        platform.PdfPath = QDir(output.path()).filePath(QStringLiteral("billede.pdf"));
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Cykel"), QStringLiteral("3")}});
+        QImage stored(300, 200, QImage::Format_RGB888); // left half red, right half green as stored
+        stored.fill(Qt::green);
+        QPainter(&stored).fillRect(0, 0, 150, 200, Qt::red);
+        WriteAll(Folder(fixture, QStringLiteral("3.jpg")), WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
+        TForm1& form = fixture.Start();
+        form.SpeedButton3Click();
+
+        const auto upright = [](const QImage& image) {
+            return QStringLiteral("%1x%2 %3 over %4")
+                .arg(image.width())
+                .arg(image.height())
+                .arg(Colour(image.pixelColor(100, 50)), Colour(image.pixelColor(100, 250)));
+        };
+        const QString expected = QStringLiteral("200x300 red over green");
+        QCOMPARE(Shown(form).left(7), QStringLiteral("200x300"));
+        QCOMPARE(upright(form.Controls().Image3->Picture()), expected);
+
+        DoubleClickPicture(form);
+        TBilledForm& window = fixture.Program->BilledForm();
+        QVERIFY(window.isVisible());
+        QCOMPARE(upright(window.Image1->Picture()), expected);
+        window.close();
+
+        form.Controls().SpeedButton1->click();
+        QCOMPARE(platform.Previews, 1);
+        // At 96 dpi the upright picture is 52.9 mm wide and 79.4 mm high, centred at 148.25, 111.9.
+        const QImage page = RenderPage(platform.PdfPath);
+        QCOMPARE(At(page, 148.25, 111.9 - 25), QStringLiteral("red"));
+        QCOMPARE(At(page, 148.25, 111.9 + 25), QStringLiteral("green"));
+        QCOMPARE(At(page, 148.25 + 24, 111.9 + 25), QStringLiteral("green"));
+        QCOMPARE(At(page, 148.25 + 29, 111.9), QStringLiteral("white"));
+        QCOMPARE(At(page, 148.25, 111.9 - 42), QStringLiteral("white"));
+    }
+
+    // Fit to frame is off at first, chosen from the picture area's context menu and kept in the
+    // program's own settings for the next start.
+    void fitToFrameRemembered() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Maleri"), QStringLiteral("7")}});
+        WritePicture(Folder(fixture, QStringLiteral("7.jpg")), Qt::red, QSize(900, 700));
+        {
+            TForm1& form = fixture.Start();
+            form.SpeedButton3Click();
+            QVERIFY(!form.PictureArea().FitToFrame());
+            QCOMPARE(Shown(form), QStringLiteral("900x700 red"));
+            QAction* fit = form.PictureArea().FitAction();
+            QVERIFY(!fit->isChecked());
+            fit->trigger();
+            QCOMPARE(Shown(form), QStringLiteral("410x319 red"));
+            QCOMPARE(form.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")), QStringLiteral("1"));
+            form.close();
+        }
+        fixture.Program.reset();
+        TForm1& again = fixture.Start();
+        QVERIFY(again.PictureArea().FitToFrame());
+        QVERIFY(again.PictureArea().FitAction()->isChecked());
+        QCOMPARE(Shown(again), QStringLiteral("410x319 red"));
+    }
+
+    // Stepping through items faster than pictures decode shows only the item the user stops at.
+    void steppingShowsOnlyTheCurrentItem() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        QList<TItem> items;
+        for (int i = 1; i <= 8; ++i) {
+            items.append({QStringLiteral("Ting %1").arg(i), QString::number(i)});
+            WritePicture(Folder(fixture, QStringLiteral("%1.jpg").arg(i)), i == 8 ? Qt::blue : Qt::red,
+                         QSize(1500 + i, 1000));
+        }
+        AddItems(fixture, items);
+        TForm1& form = fixture.Start();
+        QCOMPARE(Shown(form), QStringLiteral("1501x1000 red"));
+        QSignalSpy shown(&form.PictureArea(), &TPictureArea::pictureShown);
+        for (int i = 2; i <= 8; ++i) {
+            form.Navigator(1)->BtnClick(nbNext);
+        }
+        QCOMPARE(form.Controls().DBText1->text(), QStringLiteral("8"));
+        QCOMPARE(Shown(form), QStringLiteral("1508x1000 blue"));
+        QVERIFY(!shown.isEmpty());
+        for (const QList<QVariant>& signal : shown) {
+            QCOMPARE(signal.first().toString(), Folder(fixture, QStringLiteral("8.jpg")));
+        }
+    }
+
+    void refusalInTheUsersLanguage() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Lamp"), QStringLiteral("6")}});
+        QTemporaryDir elsewhere;
+        const QString chosen = QDir(elsewhere.path()).filePath(QStringLiteral("notes.jpg"));
+        WriteAll(chosen, "not a picture");
+        TForm1& form = fixture.Start();
+        form.LanguageClick(0);
+        AnswerOpenDialog(chosen);
+        form.Controls().SpeedButton4->click();
+        QTRY_COMPARE(fixture.Answerer->Count(), 1);
+        QCOMPARE(fixture.Answerer->Texts.constFirst(),
+                 QStringLiteral("The file \"%1\" is not a picture in JPEG, PNG or HEIC format and was not "
+                                "fetched; the stored picture is unchanged.")
+                     .arg(chosen));
+        QVERIFY(!QFileInfo::exists(Folder(fixture, QStringLiteral("6.jpg"))));
+        QVERIFY(form.OpenDialog1->nameFilters().constFirst().startsWith(QStringLiteral("Pictures (")));
     }
 
     // Two vases share category and description; the one the user stands on is printed.
