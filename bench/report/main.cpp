@@ -7,16 +7,16 @@
 #include "store/Table.h"
 
 #include <QApplication>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QProcess>
-#include <QTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -58,8 +58,12 @@ long StatusKb(const char* key) {
     return 0;
 }
 
-long PeakRssKb() { return StatusKb("VmHWM:"); }
-long RssKb() { return StatusKb("VmRSS:"); }
+long PeakRssKb() {
+    return StatusKb("VmHWM:");
+}
+long RssKb() {
+    return StatusKb("VmRSS:");
+}
 
 // Closes the print preview as soon as it has drawn its pages, as a user who has looked at it.
 void CloseThePreview() {
@@ -92,7 +96,8 @@ int RetainedAfterPreview(const QString& data) {
     }
     const long afterThird = RssKb();
     // Retained after the preview closed, then before it opened, then after two more previews.
-    std::printf("report_100k_retained_mb: %ld %ld %ld\n", afterFirst / 1024, before / 1024, afterThird / 1024);
+    std::printf("report_100k_retained_mb: %ld %ld %ld\n", afterFirst / 1024, before / 1024,
+                afterThird / 1024);
     std::printf("report_100k_preview_peak_mb: %ld\n", PeakRssKb() / 1024);
     return 0;
 }
