@@ -62,7 +62,8 @@ void TTable::Open() {
     if (!QFileInfo(m_databaseName).isDir()) {
         throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist")
                                  .arg(path, m_databaseName),
-                             ekMissing, path, QStringLiteral("the data folder \"%1\" does not exist").arg(m_databaseName));
+                             ekMissing, path,
+                             QStringLiteral("the data folder \"%1\" does not exist").arg(m_databaseName));
     }
     m_db.Open(path);
     try {
@@ -112,8 +113,8 @@ void TTable::BuildFields() {
     }
     if (defs.empty()) {
         const QString reason = QStringLiteral("it holds no table named %1").arg(m_sqlTable);
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason), ekDamaged,
-                             FilePath(), reason);
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason),
+                             ekDamaged, FilePath(), reason);
     }
     for (const TFieldDef& expected : m_expected) {
         auto found = std::find_if(defs.begin(), defs.end(), [&](const TFieldDef& def) {
@@ -121,9 +122,10 @@ void TTable::BuildFields() {
         });
         if (found == defs.end()) {
             const QString reason =
-                QStringLiteral("it has no field %1; the file is of another kind or version").arg(expected.Name);
-            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason), ekDamaged,
-                                 FilePath(), reason);
+                QStringLiteral("it has no field %1; the file is of another kind or version")
+                    .arg(expected.Name);
+            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason),
+                                 ekDamaged, FilePath(), reason);
         }
         *found = expected;
     }
@@ -161,8 +163,9 @@ void TTable::CheckActive() const {
 void TTable::CheckCanModify() const {
     CheckActive();
     if (m_db.IsReadOnly()) {
-        throw EDatabaseError(QStringLiteral("Table \"%1\" is read-only: changes cannot be stored").arg(FilePath()),
-                             ekReadOnly, FilePath(), QString());
+        throw EDatabaseError(
+            QStringLiteral("Table \"%1\" is read-only: changes cannot be stored").arg(FilePath()), ekReadOnly,
+            FilePath(), QString());
     }
 }
 

@@ -164,15 +164,18 @@ void THardeningTest::damagedItemTable_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("message");
     QTest::newRow("truncated") << "truncated"
-                               << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rdatabase disk image is malformed.";
+                               << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra "
+                                  "dette program.\n\rdatabase disk image is malformed.";
     QTest::newRow("garbage") << "garbage"
-                             << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rfile is not a database.";
+                             << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette "
+                                "program.\n\rfile is not a database.";
     QTest::newRow("old shape")
         << "old shape"
-        << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rit has no field Kategori; the file is of another kind or version.";
-    QTest::newRow("foreign shape")
-        << "foreign shape"
-        << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rit holds no table named Habitra.";
+        << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rit has "
+           "no field Kategori; the file is of another kind or version.";
+    QTest::newRow("foreign shape") << "foreign shape"
+                                   << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra "
+                                      "dette program.\n\rit holds no table named Habitra.";
 }
 
 void THardeningTest::damagedItemTable() {
@@ -271,12 +274,14 @@ void THardeningTest::lockedItemTable() {
 void THardeningTest::readOnlyDataFolder_data() {
     QTest::addColumn<QString>("readOnly"); // in the data folder; empty: the folder itself
     QTest::addColumn<QString>("message");
-    QTest::newRow("data folder") << ""
-                                 << "Datamappen \"Data\" er skrivebeskyttet. Du kan se og udskrive dine data, men "
-                                    "ikke ændre dem, og vinduets størrelse og sprog gemmes ikke.";
-    QTest::newRow("item table") << "Habitra.db"
-                                << "Disse tabeller er skrivebeskyttede: Data/Habitra.db. Du kan se og udskrive dine "
-                                   "data, men ændringer i dem kan ikke gemmes.";
+    QTest::newRow("data folder")
+        << ""
+        << "Datamappen \"Data\" er skrivebeskyttet. Du kan se og udskrive dine data, men "
+           "ikke ændre dem, og vinduets størrelse og sprog gemmes ikke.";
+    QTest::newRow("item table")
+        << "Habitra.db"
+        << "Disse tabeller er skrivebeskyttede: Data/Habitra.db. Du kan se og udskrive dine "
+           "data, men ændringer i dem kan ikke gemmes.";
 }
 
 // Said once at start; then the items can be browsed and printed with every editing command off, and
@@ -291,8 +296,8 @@ void THardeningTest::readOnlyDataFolder() {
     fixture.Sql(QStringLiteral("Regnr.DB"), ThreeNumbers);
     const QStringList stored = StoredItems(file);
     const QString config = fixture.ConfigRow();
-    const auto mounted = TMount::ReadOnly(readOnly.isEmpty() ? fixture.Folder.DataPath()
-                                                             : QDir(fixture.Folder.DataPath()).filePath(readOnly));
+    const auto mounted = TMount::ReadOnly(
+        readOnly.isEmpty() ? fixture.Folder.DataPath() : QDir(fixture.Folder.DataPath()).filePath(readOnly));
     QVERIFY2(mounted, "a read-only bind mount is needed (run as root)");
 
     TForm1& form = fixture.Start();
@@ -314,8 +319,9 @@ void THardeningTest::readOnlyDataFolder() {
     for (TNavigateBtn button : {nbInsert, nbEdit, nbDelete, nbPost, nbCancel}) {
         QVERIFY(!form.Navigator(1)->Button(button)->isEnabled());
     }
-    for (QLineEdit* edit : {static_cast<QLineEdit*>(form.Controls().DBEdit1), static_cast<QLineEdit*>(form.Controls().DBEdit5),
-                            static_cast<QLineEdit*>(form.Controls().DBEdit7)}) {
+    for (QLineEdit* edit :
+         {static_cast<QLineEdit*>(form.Controls().DBEdit1), static_cast<QLineEdit*>(form.Controls().DBEdit5),
+          static_cast<QLineEdit*>(form.Controls().DBEdit7)}) {
         QVERIFY(edit->isReadOnly());
     }
     QVERIFY(form.Controls().DBMemo1->isReadOnly());
@@ -593,8 +599,9 @@ void THardeningTest::diskFullDuringExport() {
     form.Controls().Dataeksport1->trigger();
     QVERIFY(AwaitMessages(fixture, 1));
     QTest::qWait(50);
-    QCOMPARE(fixture.Answerer->Texts, QStringList{QStringLiteral("Filen kunne ikke skrives færdig. Måske er disken "
-                                                                 "fuld.\n\rStream write error.")});
+    QCOMPARE(fixture.Answerer->Texts,
+             QStringList{QStringLiteral("Filen kunne ikke skrives færdig. Måske er disken "
+                                        "fuld.\n\rStream write error.")});
     QCOMPARE(fixture.Answerer->Titles.first(), QStringLiteral("Habitra"));
     QVERIFY(platform.Platform.Opened.isEmpty());
     // Nothing else is touched: the table, its filter and the editor go on as before.
@@ -648,9 +655,10 @@ void THardeningTest::diskFullDuringPost() {
     }
     form.Navigator(1)->Button(nbPost)->click();
     QVERIFY(AwaitMessages(fixture, 1));
-    QCOMPARE(fixture.Answerer->Texts.first(),
-             QStringLiteral("Der er ikke plads nok på disken til at gemme i \"Data/Habitra.db\".\n\rdatabase or "
-                            "disk is full."));
+    QCOMPARE(
+        fixture.Answerer->Texts.first(),
+        QStringLiteral("Der er ikke plads nok på disken til at gemme i \"Data/Habitra.db\".\n\rdatabase or "
+                       "disk is full."));
     QCOMPARE(form.HabitraTable->State(), dsInsert);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Sekretær"));
     QCOMPARE(IntegrityCheck(file), QStringLiteral("ok"));
