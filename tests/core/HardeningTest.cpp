@@ -360,7 +360,8 @@ void THardeningTest::missingPictureFolder() {
     QVERIFY(AwaitMessages(fixture, 1));
     // Each message names the missing placeholder; browsing goes on.
     const QString expected =
-        QStringLiteral("Cannot read the picture \"%1/Ingen.jpg\": No such file or directory.")
+        QStringLiteral(
+            "Cannot read the picture \"%1/Ingen.jpg\": Filen eller mappen findes ikke.") // Qt's words, Danish
             .arg(fixture.Folder.PicturePath());
     for (const QString& text : std::as_const(fixture.Answerer->Texts)) {
         QCOMPARE(text, expected);
