@@ -2,6 +2,7 @@
 
 #include "BackupActions.h"
 #include "Catalogue.h"
+#include "ErrorTexts.h"
 #include "Messages.h"
 #include "ui_Unit1.h"
 
@@ -9,12 +10,14 @@
 #include "export/ExportCommand.h"
 #include "localisation/FormLocal.h"
 #include "overview/Unit2.h"
+#include "overview/Unit3.h"
 #include "pictures/BilledReportUnit.h"
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
 #include "pictures/PictureArea.h"
 #include "pictures/PictureFetch.h"
 #include "localisation/LocalSource.h"
+#include "localisation/QtTranslations.h"
 #include "localisation/TextCatalogue.h"
 #include "report/ReportImage.h"
 #include "report/ReportLabel.h"
@@ -38,6 +41,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QMenuBar>
 #include <QLabel>
 #include <QTabBar>
 
@@ -67,11 +71,16 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     CreatePictureArea();
     CreateLanguageSource();
     BackupActions1 = new TBackupActions(*this);
+    ErrorDisplay::SetDescriber([this](const EHabitraError& error) {
+        return ErrorTexts::Describe(
+            error, [this](const QString& field) { return FieldCaption(field); }, m_settings);
+    });
     FormCreate();
 }
 
 TForm1::~TForm1() {
     m_pictureArea->OnError = nullptr;
+    ErrorDisplay::SetDescriber(nullptr);
     HabitraSource->OnDataChange = nullptr;
     HabitraTable->AfterInsert = nullptr;
 }
@@ -138,6 +147,9 @@ void TForm1::CreateLanguageSource() {
     FormLocalizer1->SetSource(LanguageSource1);
     TextCatalogue1 = new TTextCatalogue(this);
     TextCatalogue1->SetSource(LanguageSource1);
+    QtTranslations1 = new TQtTranslations(this);
+    QtTranslations1->SetSource(LanguageSource1);
+    QtTranslations1->Localize(); // the source starts in Danish, which is no change to be told of
 }
 
 void TForm1::CreatePages() {
@@ -291,6 +303,43 @@ QWidget* TForm1::Page(const QString& name) const {
 
 int TForm1::ActiveLanguage() const { return LanguageSource1 ? LanguageSource1->ActiveLanguage() : -1; }
 
+QString TForm1::FieldCaption(const QString& fieldName) const {
+    const std::array<std::pair<const char*, QLabel*>, 8> labels{{
+        {"Beskrivelse", ui->Label9},
+        {"Fabrikat", ui->Label10},
+        {"Model", ui->Label11},
+        {"Identifikation", ui->Label12},
+        {"Kobssted", ui->Label13},
+        {"Kobsdato", ui->Label14},
+        {"Notater", ui->Label15},
+        {"Foto", ui->Label16},
+    }};
+    const QLabel* label = nullptr;
+    for (const auto& [field, shown] : labels) {
+        if (fieldName.compare(QLatin1String(field), Qt::CaseInsensitive) == 0) {
+            label = shown;
+        }
+    }
+    // The value's label is one per page.
+    if (fieldName.compare(QLatin1String("Vaerdi"), Qt::CaseInsensitive) == 0 &&
+        ui->PageControl1->currentWidget()) {
+        label = ui->PageControl1->currentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    if (!label) {
+        return {};
+    }
+    QString caption = label->text().trimmed();
+    while (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption;
+}
+
+QString TForm1::HelpSection(int language) {
+    static const char* const sections[] = {"da", "en", "nb", "sv", "de"};
+    return QLatin1String(sections[language >= -1 && language <= 3 ? language + 1 : 0]);
+}
+
 void TForm1::SetProgramFolder(const QString& folder) {
     m_programFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     m_pictures = TPictureFolder(m_programFolder + QStringLiteral("Billeder"));
@@ -319,8 +368,13 @@ void TForm1::FormShow() {
     OpenTables();
     m_pictureArea->SetFitToFrame(m_programSettings->Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
-    resize(width(), int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()));
-    resize(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), height());
+    BrowseOnlyIfReadOnly();
+    // A blank size reads as 0; no window is smaller than the smallest one the platform gives.
+    const QSize smallest = SmallestSize();
+    resize(width(),
+           qMax(int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()), smallest.height()));
+    resize(qMax(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), smallest.width()),
+           height());
     LanguageSource1->SetActiveLanguage(int(ConfigTable->FieldByName(QStringLiteral("Sprog"))->AsInteger()));
     const int language = ActiveLanguage();
     ui->Sproget->setText(Messages::LanguageName(language));
@@ -330,13 +384,7 @@ void TForm1::FormShow() {
     HabitraTable->SetFiltered(true);
     BackupActions1->UpdateReminder();
     if (HabitraTable->RecordCount() == 0) {
-        // Shown once the window is on screen, in front of it.
-        QMetaObject::invokeMethod(
-            this,
-            [this, language] {
-                Dialogs::MessageDlg(Messages::FirstUseAdvice(language), QMessageBox::Information, {Dialogs::mbOK});
-            },
-            Qt::QueuedConnection);
+        Announce(Messages::FirstUseAdvice(language), QMessageBox::Information);
     }
 }
 
@@ -358,6 +406,66 @@ void TForm1::CloseTables() {
     m_pictureArea->Forget();
 }
 
+void TForm1::Announce(const QString& text, QMessageBox::Icon icon) {
+    m_announcements.append({text, icon});
+    if (m_announcements.size() > 1) {
+        return; // the call already queued shows this one too
+    }
+    // Shown once the window is on screen, in front of it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            while (!m_announcements.isEmpty()) {
+                const auto [shown, kind] = m_announcements.constFirst();
+                Dialogs::MessageDlg(shown, kind, {Dialogs::mbOK});
+                m_announcements.removeFirst();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::BrowseOnlyIfReadOnly() {
+    QStringList readOnly;
+    for (const TTable* table : {ConfigTable, RegTable, HabitraTable}) {
+        if (!table->CanModify()) {
+            readOnly << table->FilePath();
+        }
+    }
+    if (m_programSettings->IsReadOnly()) {
+        readOnly << m_programSettings->Path();
+    }
+    if (readOnly.isEmpty()) {
+        return;
+    }
+    if (!HabitraTable->CanModify() || !RegTable->CanModify()) {
+        // Items can be looked at, not changed: the fields take no typing, the navigator offers no
+        // editing buttons (it asks the table itself).
+        for (QLineEdit* edit : std::initializer_list<QLineEdit*>{
+                 ui->DBEdit1, ui->DBEdit2, ui->DBEdit3, ui->DBEdit4, ui->DBEdit5, ui->DBEdit6, ui->DBEdit7}) {
+            edit->setReadOnly(true);
+        }
+        ui->DBMemo1->setReadOnly(true);
+        ui->DBEdit5->CalendarButton()->setEnabled(false);
+    }
+    const bool wholeFolder = readOnly.size() == 4;
+    const QString text =
+        wholeFolder ? LocalText("Error.ReadOnlyFolder",
+                                "Datamappen \"%1\" er skrivebeskyttet. Du kan se og udskrive dine "
+                                "data, men ikke ændre dem, og vinduets størrelse og sprog gemmes ikke.")
+                          .arg(DataFolder)
+                    : LocalText("Error.ReadOnlyTables",
+                                "Disse tabeller er skrivebeskyttede: %1. Du kan se og udskrive dine "
+                                "data, men ændringer i dem kan ikke gemmes.")
+                          .arg(readOnly.join(QStringLiteral(", ")));
+    Announce(text, QMessageBox::Warning);
+}
+
+QSize TForm1::SmallestSize() const {
+    // The menu bar stays whole, so that every command can still be reached and the window enlarged.
+    return minimumSizeHint().expandedTo(
+        QSize(menuBar()->sizeHint().width(), menuBar()->sizeHint().height() * 3));
+}
+
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     Guarded([this] { FormResize(); });
@@ -377,7 +485,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    if (!ConfigTable->Active()) {
+    // Settings that cannot be stored were said at start; closing says nothing more.
+    if (!ConfigTable->CanModify()) {
         return;
     }
     ConfigTable->Edit();
@@ -523,6 +632,10 @@ void TForm1::Image3DblClick() {
 void TForm1::SpeedButton1Click() {
     // A new item is stored first, so that it has a bookmark to come back to.
     HabitraTable->CheckBrowseMode();
+    if (HabitraTable->IsEmpty()) {
+        Dialogs::MessageDlg(EmptyPrintoutText(), QMessageBox::Information, {Dialogs::mbOK});
+        return;
+    }
     TField* kategori = HabitraTable->FieldByName(QStringLiteral("Kategori"));
     TField* beskrivelse = HabitraTable->FieldByName(QStringLiteral("Beskrivelse"));
     const QString category = kategori->AsString();
@@ -572,7 +685,10 @@ void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 
 void TForm1::Afslut1Click() { close(); }
 
-void TForm1::Help1Click() { TPlatform::Instance().OpenDocument(ui->Help1->toolTip()); }
+void TForm1::Help1Click() {
+    // At the guide's section of the language the user reads.
+    TPlatform::Instance().OpenDocument(ui->Help1->toolTip() + QLatin1Char('#') + HelpSection(ActiveLanguage()));
+}
 
 void TForm1::Dataplacering1Click() {
     Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"), Messages::DataLocation(ActiveLanguage(), ProgramFolder()),

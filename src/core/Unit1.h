@@ -5,6 +5,7 @@
 #include "toolkit/DBNavigator.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -18,6 +19,7 @@ class TField;
 class TLanguageSource;
 class TFormLocalizer;
 class TTextCatalogue;
+class TQtTranslations;
 class TProgramSettings;
 class TFormResizer;
 class TJustOne;
@@ -45,7 +47,8 @@ public:
     TDataSource* ConfigSource = nullptr;
     TLanguageSource* LanguageSource1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
-    TTextCatalogue* TextCatalogue1 = nullptr; // the texts code composes, in the active language
+    TTextCatalogue* TextCatalogue1 = nullptr;   // the texts code composes, in the active language
+    TQtTranslations* QtTranslations1 = nullptr; // Qt's own dialogs in the active language
     TFormResizer* FormResizer1 = nullptr;
     TJustOne* JustOne1 = nullptr;
     TAboutBox* AboutBox1 = nullptr;
@@ -70,6 +73,13 @@ public:
     QWidget* Page(const QString& name) const;
     TDBNavigator* Navigator(int number) const { return m_navigators.at(size_t(number - 1)); }
     int ActiveLanguage() const;
+    // The caption the user sees for a field of the item table: the editor's label, which follows the
+    // category page and the language. Empty for a field the editor does not label.
+    QString FieldCaption(const QString& fieldName) const;
+    // The help guide's section of the active language, as a fragment of its address.
+    static QString HelpSection(int language);
+    // The size a blank stored size opens at: the smallest that still shows the whole menu bar.
+    QSize SmallestSize() const;
 
     // Operations
     void Faneblade();
@@ -124,6 +134,9 @@ private:
     void ConnectButtons();
     void CreatePictureArea();
     void SetLanguageMarks(int language);
+    void BrowseOnlyIfReadOnly();
+    // Shows a message once the window is on screen, after those announced before it, one at a time.
+    void Announce(const QString& text, QMessageBox::Icon icon);
 
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
@@ -133,5 +146,6 @@ private:
     TPictureArea* m_pictureArea = nullptr;
     std::array<TDBNavigator*, 21> m_navigators{};
     bool m_shown = false;
+    QList<std::pair<QString, QMessageBox::Icon>> m_announcements;
     bool m_arranging = false;
 };

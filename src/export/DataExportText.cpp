@@ -21,7 +21,8 @@ int CreateFile(const QString& fileName) {
     if (fd < 0) {
         const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         const QString fullPath = fileName.isEmpty() ? QString() : QFileInfo(fileName).absoluteFilePath();
-        throw EExportError(QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath, reason));
+        const QString message = QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath, reason);
+        throw EExportError(message, ekCannotCreate, fullPath.isEmpty() ? fileName : fullPath, message);
     }
     return fd;
 }
@@ -36,7 +37,9 @@ void EnsureFolder(const QString& fileName) {
     }
     QDir().mkpath(folder);
     if (!QFileInfo(folder).isDir()) {
-        throw EExportError(QStringLiteral("Directory \"%1\" not found and cannot be created").arg(folder));
+        const QString message =
+            QStringLiteral("Directory \"%1\" not found and cannot be created").arg(folder);
+        throw EExportError(message, ekCannotCreate, folder, message);
     }
 }
 } // namespace
@@ -56,8 +59,10 @@ void TDataExportText::RunExport() {
         const int fd = CreateFile(m_fileName);
         if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
             ::close(fd);
-            throw EExportError(QStringLiteral("Cannot create file \"%1\". %2")
-                                   .arg(QFileInfo(m_fileName).absoluteFilePath(), file.errorString()));
+            const QString path = QFileInfo(m_fileName).absoluteFilePath();
+            const QString message =
+                QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString());
+            throw EExportError(message, ekCannotCreate, path, message);
         }
         ExportTo(file);
     }

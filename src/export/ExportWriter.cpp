@@ -13,7 +13,8 @@ constexpr qsizetype BlockBytes = 64 * 1024;
 const char* const Codec = "windows-1252";
 
 void RaiseWriteError() {
-    throw EExportError(QStringLiteral("Stream write error"));
+    const QString message = QStringLiteral("Stream write error");
+    throw EExportError(message, ekWriteFailed, QString(), message);
 }
 } // namespace
 

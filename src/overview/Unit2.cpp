@@ -206,6 +206,9 @@ void TForm2::FormActivate() {
 }
 
 void TForm2::FormClose() {
+    if (!m_configTable.CanModify()) {
+        return; // a read-only settings table was said at start
+    }
     m_configTable.Edit();
     m_configTable.FieldByName(QStringLiteral("Hojde_oversigt"))->SetAsInteger(height());
     m_configTable.FieldByName(QStringLiteral("Bredde_oversigt"))->SetAsInteger(width());

@@ -1,10 +1,12 @@
 #include "Unit3.h"
 
+#include "localisation/TextCatalogue.h"
 #include "report/ReportDataField.h"
 #include "report/ReportExpression.h"
 #include "report/ReportLabel.h"
 #include "report/ReportSysData.h"
 #include "store/Table.h"
+#include "toolkit/Dialogs.h"
 
 namespace {
 struct TColumn {
@@ -160,8 +162,17 @@ std::unique_ptr<TListReport> CreateInventoryList(TTable& habitraTable, const QSt
     return report;
 }
 
+QString EmptyPrintoutText() {
+    return LocalText("Error.EmptyPrintout", "Der er ingen genstande at udskrive.");
+}
+
 void PrintInventoryList(TTable& habitraTable, const QString& categoryListText,
                         const TFormatSettings& settings) {
+    habitraTable.CheckBrowseMode();
+    if (habitraTable.IsEmpty()) {
+        Dialogs::MessageDlg(EmptyPrintoutText(), QMessageBox::Information, {Dialogs::mbOK});
+        return;
+    }
     const std::unique_ptr<TListReport> report = CreateInventoryList(habitraTable, categoryListText, settings);
     report->Preview();
 }

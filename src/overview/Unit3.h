@@ -38,7 +38,11 @@ public:
 std::unique_ptr<TListReport> CreateInventoryList(TTable& habitraTable, const QString& categoryListText,
                                                  const TFormatSettings& settings);
 
+// What a printout with no items says instead of showing an empty page, in the active language.
+QString EmptyPrintoutText();
+
 // The overview's "Print": lays out the items that the table now passes and shows them in the modal
-// preview; returns when the preview closes, with the table's cursor on its last record.
+// preview; returns when the preview closes, with the table's cursor on its last record. With no item to
+// list it says so and shows no preview.
 void PrintInventoryList(TTable& habitraTable, const QString& categoryListText,
                         const TFormatSettings& settings);

@@ -9,6 +9,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 TReport::TReport() = default;
 
 TReport::~TReport() = default;
@@ -61,14 +65,21 @@ void TReport::SaveToPdf(const QString& path) {
 }
 
 void TReport::Preview() {
-    const std::vector<TReportPage> pages = Layout();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageLayout(PageLayout());
-    printer.setCopyCount(1);
-    printer.setDocName(m_title);
-    const QPageLayout layout = PageLayout();
-    TPlatform::Instance().PrintPreview(printer, [&pages, &layout](QPrinter& target) {
-        ErrorDisplay::Guarded([&] { TReportPainter::Paint(target, pages, layout); });
-    });
+    {
+        const std::vector<TReportPage> pages = Layout();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setFullPage(true);
+        printer.setPageLayout(PageLayout());
+        printer.setCopyCount(1);
+        printer.setDocName(m_title);
+        const QPageLayout layout = PageLayout();
+        TPlatform::Instance().PrintPreview(printer, [&pages, &layout](QPrinter& target) {
+            ErrorDisplay::Guarded([&] { TReportPainter::Paint(target, pages, layout); });
+        });
+    }
+    // A long list leaves hundreds of megabytes of freed pages behind; the allocator keeps them unless
+    // told to give them back.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }

@@ -45,12 +45,17 @@ void TField::Clear() { SetValue(QVariant()); }
 QVariant TField::Convert(const QString& text) const {
     const QString trimmed = text.trimmed();
     const auto invalid = [&] {
-        return EDatabaseError(QStringLiteral("'%1' is not a valid %2 for the field '%3'")
-                                  .arg(text,
-                                       m_def.DataType == ftDate      ? QStringLiteral("date")
-                                       : m_def.DataType == ftInteger ? QStringLiteral("whole number")
-                                                                     : QStringLiteral("amount"),
-                                       m_def.Name));
+        const TValueKind kind = m_def.DataType == ftDate      ? vkDate
+                                : m_def.DataType == ftInteger ? vkWholeNumber
+                                                              : vkAmount;
+        const QString wanted = kind == vkDate          ? QStringLiteral("date")
+                               : kind == vkWholeNumber ? QStringLiteral("whole number")
+                                                       : QStringLiteral("amount");
+        const QString message =
+            QStringLiteral("'%1' is not a valid %2 for the field '%3'").arg(text, wanted, m_def.Name);
+        EDatabaseError error(message, ekInvalidValue, m_def.Name, QString());
+        error.SetValue(text, kind);
+        return error;
     };
     switch (m_def.DataType) {
     case ftString:

@@ -64,7 +64,8 @@ void TProgramSettings::Remove(const QString& name) {
 
 void TProgramSettings::Write(const QString& sql, const QString& name, const QString* value) {
     if (!m_db.IsOpen()) {
-        throw EDatabaseError(QStringLiteral("Cannot write table \"%1\": it could not be opened").arg(m_path));
+        throw EDatabaseError(QStringLiteral("Cannot write table \"%1\": it could not be opened").arg(m_path),
+                             ekReadOnly, m_path, QStringLiteral("it could not be opened"));
     }
     TTransaction transaction(m_db);
     TSqliteStatement statement(m_db, sql);

@@ -46,7 +46,7 @@ void CreateFile(const QString& path, const QStringList& statements) {
     // Only a complete file ever carries the table's name.
     if (!QFile::rename(partial, path)) {
         QFile::remove(partial);
-        throw EDatabaseError(QStringLiteral("Cannot create table \"%1\"").arg(path));
+        throw EDatabaseError(QStringLiteral("Cannot create table \"%1\"").arg(path), ekCannotCreate, path, QString());
     }
 }
 } // namespace
@@ -74,7 +74,8 @@ std::vector<TFieldDef> Schema::SettingsFields() {
 QStringList Schema::CreateMissingTables(const QString& dataFolder) {
     QDir dir(dataFolder);
     if (!dir.exists() && !QDir().mkpath(dataFolder)) {
-        throw EDatabaseError(QStringLiteral("Cannot create the data folder \"%1\"").arg(dataFolder));
+        throw EDatabaseError(QStringLiteral("Cannot create the data folder \"%1\"").arg(dataFolder), ekCannotCreate,
+                             dataFolder, QString());
     }
     QStringList created;
     const auto make = [&](const QString& file, const QStringList& statements) {

@@ -5,6 +5,29 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+namespace {
+// The kind of error an SQLite result code stands for.
+TErrorKind KindOf(int code) {
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ekLocked;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_FORMAT:
+        return ekDamaged;
+    case SQLITE_FULL:
+        return ekDiskFull;
+    case SQLITE_READONLY:
+        return ekReadOnly;
+    case SQLITE_CANTOPEN:
+        return ekMissing;
+    default:
+        return ekTableFailed;
+    }
+}
+} // namespace
+
 TSqliteDatabase::~TSqliteDatabase() {
     Close();
 }
@@ -20,7 +43,8 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
     m_path = path;
     const QByteArray name = QFile::encodeName(path);
     if (!create && !QFileInfo::exists(path)) {
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path),
+                             ekMissing, path, QStringLiteral("the file does not exist"));
     }
     // A connection is used by one thread only, so it needs no locking of its own around each call.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
@@ -37,7 +61,8 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
             m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(path, reason));
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(path, reason), KindOf(rc),
+                             path, reason);
     }
     // SQLite quietly opens a file it may not write read-only.
     m_readOnly = m_readOnly || sqlite3_db_readonly(m_db, "main") == 1;
@@ -62,15 +87,18 @@ qint64 TSqliteDatabase::LastInsertRowId() const {
 
 void TSqliteDatabase::Fail(const QString& what) const {
     const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
-    throw EDatabaseError(QStringLiteral("%1 \"%2\": %3").arg(what, m_path, reason));
+    throw EDatabaseError(QStringLiteral("%1 \"%2\": %3").arg(what, m_path, reason),
+                         m_db ? KindOf(sqlite3_extended_errcode(m_db)) : ekTableFailed, m_path, reason);
 }
 
 void TSqliteDatabase::Execute(const QString& sql) {
     char* error = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
         const QString reason = QString::fromUtf8(error ? error : "unknown error");
         sqlite3_free(error);
-        throw EDatabaseError(QStringLiteral("Table \"%1\": %2").arg(m_path, reason));
+        throw EDatabaseError(QStringLiteral("Table \"%1\": %2").arg(m_path, reason), KindOf(rc), m_path,
+                             reason);
     }
 }
 
@@ -172,7 +200,8 @@ QVariant TSqliteStatement::Value(int column) const {
 TTransaction::TTransaction(TSqliteDatabase& db) : m_db(db) {
     if (db.IsReadOnly()) {
         throw EDatabaseError(
-            QStringLiteral("Table \"%1\" is read-only: the change cannot be stored").arg(db.Path()));
+            QStringLiteral("Table \"%1\" is read-only: the change cannot be stored").arg(db.Path()),
+            ekReadOnly, db.Path(), QString());
     }
     db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
 }

@@ -61,7 +61,9 @@ void TTable::Open() {
     const QString path = FilePath();
     if (!QFileInfo(m_databaseName).isDir()) {
         throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the data folder \"%2\" does not exist")
-                                 .arg(path, m_databaseName));
+                                 .arg(path, m_databaseName),
+                             ekMissing, path,
+                             QStringLiteral("the data folder \"%1\" does not exist").arg(m_databaseName));
     }
     m_db.Open(path);
     try {
@@ -110,18 +112,20 @@ void TTable::BuildFields() {
         }
     }
     if (defs.empty()) {
-        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": it holds no table named %2")
-                                 .arg(FilePath(), m_sqlTable));
+        const QString reason = QStringLiteral("it holds no table named %1").arg(m_sqlTable);
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason),
+                             ekDamaged, FilePath(), reason);
     }
     for (const TFieldDef& expected : m_expected) {
         auto found = std::find_if(defs.begin(), defs.end(), [&](const TFieldDef& def) {
             return def.Name.compare(expected.Name, Qt::CaseInsensitive) == 0;
         });
         if (found == defs.end()) {
-            throw EDatabaseError(
-                QStringLiteral("Cannot open table \"%1\": it has no field %2; the file is of "
-                               "another kind or version")
-                    .arg(FilePath(), expected.Name));
+            const QString reason =
+                QStringLiteral("it has no field %1; the file is of another kind or version")
+                    .arg(expected.Name);
+            throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": %2").arg(FilePath(), reason),
+                                 ekDamaged, FilePath(), reason);
         }
         *found = expected;
     }
@@ -160,7 +164,8 @@ void TTable::CheckCanModify() const {
     CheckActive();
     if (m_db.IsReadOnly()) {
         throw EDatabaseError(
-            QStringLiteral("Table \"%1\" is read-only: changes cannot be stored").arg(FilePath()));
+            QStringLiteral("Table \"%1\" is read-only: changes cannot be stored").arg(FilePath()), ekReadOnly,
+            FilePath(), QString());
     }
 }
 

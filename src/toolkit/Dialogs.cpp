@@ -24,6 +24,16 @@ QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
     return ApplicationTitle();
 }
 
+QString Dialogs::ShownText(const QString& text) {
+    // Composed messages break lines with a line feed and a carriage return; a label would show each of
+    // the two as a break of its own, so the pair (or the other order) is one break on screen.
+    QString shown = text;
+    shown.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title, const QString& text,
                                    const std::vector<TMsgDlgButton>& buttons) {
     // Owned by the window in front, so that the box stays in front of it and has no taskbar entry.
@@ -39,9 +49,10 @@ Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title,
             }
         }
     }
-    QMessageBox box(icon, title, text, QMessageBox::NoButton, owner);
+    QMessageBox box(icon, title, ShownText(text), QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
+    box.setProperty("composedText", text);
     std::vector<std::pair<QAbstractButton*, TModalResult>> results;
     for (TMsgDlgButton button : buttons) {
         switch (button) {

@@ -14,6 +14,9 @@ enum TModalResult { mrNone, mrOK, mrCancel, mrYes, mrNo };
 
 // Title "Information", "Fejl", "Advarsel" or "Bekræft" by the icon, as the toolkit names them.
 QString CaptionFor(QMessageBox::Icon icon);
+// A composed text as a box shows it: each line-break pair ("\n\r") is one line break. The box keeps the
+// text as composed in its property "composedText".
+QString ShownText(const QString& text);
 TModalResult Box(QMessageBox::Icon icon, const QString& title, const QString& text,
                  const std::vector<TMsgDlgButton>& buttons);
 TModalResult MessageDlg(const QString& text, QMessageBox::Icon icon, const std::vector<TMsgDlgButton>& buttons);

@@ -6,6 +6,17 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+ErrorDisplay::TDescriber& Describer() {
+    static ErrorDisplay::TDescriber describer;
+    return describer;
+}
+} // namespace
+
+void ErrorDisplay::SetDescriber(TDescriber describer) {
+    Describer() = std::move(describer);
+}
+
 QString ErrorDisplay::Text(const QString& message) {
     if (!message.isEmpty() && message.back() > QLatin1Char('.')) {
         return message + QLatin1Char('.');
@@ -19,7 +30,8 @@ void ErrorDisplay::Show(const QString& message) {
 
 void ErrorDisplay::Show(const std::exception& error) {
     if (const auto* own = dynamic_cast<const EHabitraError*>(&error)) {
-        Show(own->Message());
+        const QString described = Describer() ? Describer()(*own) : QString();
+        Show(described.isEmpty() ? own->Message() : described);
     } else {
         Show(QString::fromLocal8Bit(error.what()));
     }

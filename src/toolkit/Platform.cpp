@@ -12,8 +12,16 @@ namespace {
 class TDesktopPlatform : public TPlatform {
 public:
     bool OpenDocument(const QString& pathOrUrl) override {
-        const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath())
-                                                      : QUrl::fromUserInput(pathOrUrl);
+        // A local file may carry a fragment after "#": the place in the document to open at.
+        const qsizetype hash = pathOrUrl.lastIndexOf(QLatin1Char('#'));
+        const QString file = hash > 0 && !QFileInfo::exists(pathOrUrl) ? pathOrUrl.left(hash) : pathOrUrl;
+        if (!QFileInfo::exists(file)) {
+            return QDesktopServices::openUrl(QUrl::fromUserInput(pathOrUrl));
+        }
+        QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+        if (file.size() < pathOrUrl.size()) {
+            url.setFragment(pathOrUrl.mid(hash + 1));
+        }
         return QDesktopServices::openUrl(url);
     }
 

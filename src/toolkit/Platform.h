@@ -14,7 +14,7 @@ public:
     virtual ~TPlatform() = default;
 
     // Asks the desktop to open a file or web address with its associated application; result ignored
-    // by callers that do not care.
+    // by callers that do not care. A local file may be followed by "#fragment", the place to open at.
     virtual bool OpenDocument(const QString& pathOrUrl) = 0;
     // Starts a program detached; false when it could not be started.
     virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;

@@ -15,7 +15,9 @@ void TModalAnswerer::Poll() {
         return;
     }
     Titles << box->windowTitle();
-    Texts << box->text();
+    const QVariant composed = box->property("composedText");
+    Texts << (composed.isValid() ? composed.toString() : box->text());
+    Shown << box->text();
     QAbstractButton* chosen = nullptr;
     for (QAbstractButton* button : box->buttons()) {
         if (button->text() == m_button) {

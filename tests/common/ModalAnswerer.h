@@ -14,7 +14,8 @@ public:
     void SetButton(const QString& button) { m_button = button; }
 
     QStringList Titles;
-    QStringList Texts;
+    QStringList Texts; // as composed by the program
+    QStringList Shown; // as the box shows them on screen
     int Count() const { return int(Texts.size()); }
 
 private:

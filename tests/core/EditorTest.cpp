@@ -164,8 +164,22 @@ private slots:
         QTRY_COMPARE(fixture.Answerer->Count(), before + 2);
         QVERIFY(fixture.Answerer->Texts.last().startsWith(QStringLiteral("SKÆRMSTØRRELSER")));
         QCOMPARE(fixture.Answerer->Titles.last(), QStringLiteral("Information"));
+        // The guide opens at the section of the language the user reads; each section is in the guide.
         form.Controls().Help1->trigger();
-        QCOMPARE(platform.Opened, QStringList{form.ProgramFolder() + QStringLiteral("Help/Index.html")});
+        form.LanguageClick(3);
+        form.Controls().Help1->trigger();
+        form.LanguageClick(-1);
+        form.Controls().Help1->trigger();
+        const QString guide = form.ProgramFolder() + QStringLiteral("Help/Index.html");
+        QCOMPARE(platform.Opened, QStringList({guide + QStringLiteral("#en"), guide + QStringLiteral("#de"),
+                                               guide + QStringLiteral("#da")}));
+        QFile file(TProgramFolder::SourcePath(QStringLiteral("resources/help/Index.html")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        for (int language = -1; language <= 3; ++language) {
+            QVERIFY2(html.contains(QStringLiteral("<section id=\"%1\"").arg(TForm1::HelpSection(language))),
+                     qPrintable(TForm1::HelpSection(language)));
+        }
         TTestPlatform::Uninstall();
     }
 

@@ -35,6 +35,7 @@ private slots:
     void damagedItemTable_data();
     void damagedItemTable();
     void lockedItemTable();
+    void readOnlyDataFolder_data();
     void readOnlyDataFolder();
     void missingPictureFolder();
     void readOnlyPictureFolder();
@@ -79,6 +80,12 @@ public:
 private:
     QByteArray m_target;
     bool m_mounted = false;
+};
+
+// Installs the platform double for one test.
+struct TPlatformDouble {
+    TTestPlatform& Platform = TTestPlatform::Install();
+    ~TPlatformDouble() { TTestPlatform::Uninstall(); }
 };
 
 QString ItemFile(const TMainWindowFixture& fixture) {
@@ -157,16 +164,18 @@ void THardeningTest::damagedItemTable_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("message");
     QTest::newRow("truncated") << "truncated"
-                               << "Table \"Data/Habitra.db\": database disk image is malformed.";
+                               << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra "
+                                  "dette program.\n\rdatabase disk image is malformed.";
     QTest::newRow("garbage") << "garbage"
-                             << "Table \"Data/Habitra.db\": file is not a database.";
+                             << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette "
+                                "program.\n\rfile is not a database.";
     QTest::newRow("old shape")
         << "old shape"
-        << "Cannot open table \"Data/Habitra.db\": it has no field Kategori; the file is of "
-           "another kind or version.";
-    QTest::newRow("foreign shape")
-        << "foreign shape"
-        << "Cannot open table \"Data/Habitra.db\": it holds no table named Habitra.";
+        << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra dette program.\n\rit has "
+           "no field Kategori; the file is of another kind or version.";
+    QTest::newRow("foreign shape") << "foreign shape"
+                                   << "Tabellen \"Data/Habitra.db\" er beskadiget eller er ikke en tabel fra "
+                                      "dette program.\n\rit holds no table named Habitra.";
 }
 
 void THardeningTest::damagedItemTable() {
@@ -246,7 +255,8 @@ void THardeningTest::lockedItemTable() {
     form.Navigator(1)->Button(nbPost)->click();
     QVERIFY(AwaitMessages(fixture, 1));
     QCOMPARE(fixture.Answerer->Texts.first(),
-             QStringLiteral("Table \"Data/Habitra.db\": database is locked."));
+             QStringLiteral("Tabellen \"Data/Habitra.db\" er i brug af et andet program. Prøv igen, når det "
+                            "andet program er lukket.\n\rdatabase is locked."));
     QCOMPARE(form.HabitraTable->State(), dsEdit);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Chatol i eg"));
 
@@ -261,16 +271,40 @@ void THardeningTest::lockedItemTable() {
     QCOMPARE(IntegrityCheck(file), QStringLiteral("ok"));
 }
 
+void THardeningTest::readOnlyDataFolder_data() {
+    QTest::addColumn<QString>("readOnly"); // in the data folder; empty: the folder itself
+    QTest::addColumn<QString>("message");
+    QTest::newRow("data folder")
+        << ""
+        << "Datamappen \"Data\" er skrivebeskyttet. Du kan se og udskrive dine data, men "
+           "ikke ændre dem, og vinduets størrelse og sprog gemmes ikke.";
+    QTest::newRow("item table")
+        << "Habitra.db"
+        << "Disse tabeller er skrivebeskyttede: Data/Habitra.db. Du kan se og udskrive dine "
+           "data, men ændringer i dem kan ikke gemmes.";
+}
+
+// Said once at start; then the items can be browsed and printed with every editing command off, and
+// closing says nothing more.
 void THardeningTest::readOnlyDataFolder() {
+    QFETCH(QString, readOnly);
+    QFETCH(QString, message);
+    TPlatformDouble platform;
     TMainWindowFixture fixture;
     const QString file = ItemFile(fixture);
     fixture.Sql(QStringLiteral("Habitra.db"), ThreeItems);
     fixture.Sql(QStringLiteral("Regnr.DB"), ThreeNumbers);
     const QStringList stored = StoredItems(file);
-    const auto readOnly = TMount::ReadOnly(fixture.Folder.DataPath());
-    QVERIFY2(readOnly, "a read-only bind mount is needed (run as root)");
+    const QString config = fixture.ConfigRow();
+    const auto mounted = TMount::ReadOnly(
+        readOnly.isEmpty() ? fixture.Folder.DataPath() : QDir(fixture.Folder.DataPath()).filePath(readOnly));
+    QVERIFY2(mounted, "a read-only bind mount is needed (run as root)");
 
     TForm1& form = fixture.Start();
+    QVERIFY(AwaitMessages(fixture, 1));
+    QTest::qWait(50);
+    QCOMPARE(fixture.Answerer->Texts, QStringList{message});
+    QCOMPARE(fixture.Answerer->Titles, QStringList{QStringLiteral("Advarsel")});
     form.Controls().SpeedButton3->click();
     // Browsing works.
     QCOMPARE(form.HabitraTable->RecordCount(), 3);
@@ -280,22 +314,38 @@ void THardeningTest::readOnlyDataFolder() {
     QCOMPARE(form.HabitraTable->RecordCount(), 0);
     fixture.SelectPage(QStringLiteral("TabSheet1"));
     QCOMPARE(form.HabitraTable->RecordCount(), 3);
-    QCOMPARE(fixture.Answerer->Count(), 0);
 
-    // Editing says why it cannot be done, and changes nothing.
-    QVERIFY(!form.Navigator(1)->Button(nbInsert)->isEnabled());
-    QVERIFY(!form.Navigator(1)->Button(nbEdit)->isEnabled());
-    QVERIFY(!form.Navigator(1)->Button(nbDelete)->isEnabled());
+    // Every editing command is off, and typing changes nothing and says nothing.
+    for (TNavigateBtn button : {nbInsert, nbEdit, nbDelete, nbPost, nbCancel}) {
+        QVERIFY(!form.Navigator(1)->Button(button)->isEnabled());
+    }
+    for (QLineEdit* edit :
+         {static_cast<QLineEdit*>(form.Controls().DBEdit1), static_cast<QLineEdit*>(form.Controls().DBEdit5),
+          static_cast<QLineEdit*>(form.Controls().DBEdit7)}) {
+        QVERIFY(edit->isReadOnly());
+    }
+    QVERIFY(form.Controls().DBMemo1->isReadOnly());
+    QVERIFY(!form.Controls().DBEdit5->CalendarButton()->isEnabled());
     QTest::keyClicks(form.Controls().DBEdit1, QStringLiteral("x"));
-    QVERIFY(AwaitMessages(fixture, 1));
-    QCOMPARE(
-        fixture.Answerer->Texts,
-        QStringList{QStringLiteral("Table \"Data/Habitra.db\" is read-only: changes cannot be stored.")});
+    QTest::keyClicks(form.Controls().DBMemo1, QStringLiteral("y"));
+    QTest::qWait(50);
+    QCOMPARE(fixture.Answerer->Count(), 1);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Chatol"));
     QCOMPARE(form.HabitraTable->State(), dsBrowse);
     form.Navigator(1)->Button(nbLast)->click();
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Stol"));
+    // Printing the list still works; the overview and the main window close without a word.
+    form.Form2->show();
+    form.Form2->findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
+    QCOMPARE(platform.Platform.Previews, 1);
+    form.Form2->close();
+    form.close();
+    QTest::qWait(50);
+    QCOMPARE(fixture.Answerer->Count(), 1);
     QCOMPARE(StoredItems(file), stored);
+    if (readOnly.isEmpty()) {
+        QCOMPARE(fixture.ConfigRow(), config);
+    }
 }
 
 void THardeningTest::missingPictureFolder() {
@@ -310,7 +360,8 @@ void THardeningTest::missingPictureFolder() {
     QVERIFY(AwaitMessages(fixture, 1));
     // Each message names the missing placeholder; browsing goes on.
     const QString expected =
-        QStringLiteral("Cannot read the picture \"%1/Ingen.jpg\": No such file or directory.")
+        QStringLiteral(
+            "Cannot read the picture \"%1/Ingen.jpg\": Filen eller mappen findes ikke.") // Qt's words, Danish
             .arg(fixture.Folder.PicturePath());
     for (const QString& text : std::as_const(fixture.Answerer->Texts)) {
         QCOMPARE(text, expected);
@@ -395,11 +446,6 @@ void THardeningTest::unusableLanguageFile() {
 }
 
 namespace {
-// Installs the platform double for one test.
-struct TPlatformDouble {
-    TTestPlatform& Platform = TTestPlatform::Install();
-    ~TPlatformDouble() { TTestPlatform::Uninstall(); }
-};
 
 // Splits a delimited file into records of fields: quoted values may hold the separator, doubled
 // quotes and line breaks.
@@ -554,7 +600,9 @@ void THardeningTest::diskFullDuringExport() {
     form.Controls().Dataeksport1->trigger();
     QVERIFY(AwaitMessages(fixture, 1));
     QTest::qWait(50);
-    QCOMPARE(fixture.Answerer->Texts, QStringList{QStringLiteral("Stream write error.")});
+    QCOMPARE(fixture.Answerer->Texts,
+             QStringList{QStringLiteral("Filen kunne ikke skrives færdig. Måske er disken "
+                                        "fuld.\n\rStream write error.")});
     QCOMPARE(fixture.Answerer->Titles.first(), QStringLiteral("Habitra"));
     QVERIFY(platform.Platform.Opened.isEmpty());
     // Nothing else is touched: the table, its filter and the editor go on as before.
@@ -608,8 +656,10 @@ void THardeningTest::diskFullDuringPost() {
     }
     form.Navigator(1)->Button(nbPost)->click();
     QVERIFY(AwaitMessages(fixture, 1));
-    QCOMPARE(fixture.Answerer->Texts.first(),
-             QStringLiteral("Cannot access table \"Data/Habitra.db\": database or disk is full."));
+    QCOMPARE(
+        fixture.Answerer->Texts.first(),
+        QStringLiteral("Der er ikke plads nok på disken til at gemme i \"Data/Habitra.db\".\n\rdatabase or "
+                       "disk is full."));
     QCOMPARE(form.HabitraTable->State(), dsInsert);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Sekretær"));
     QCOMPARE(IntegrityCheck(file), QStringLiteral("ok"));

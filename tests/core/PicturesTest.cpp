@@ -545,7 +545,7 @@ private slots:
                    QDir().mkpath(target + QStringLiteral("/inside"));
                    return chosen;
                })
-            << QStringLiteral("directory");
+            << QStringLiteral("mappe"); // Qt's own words, in the window's Danish
         QTest::newRow("source cannot be read") << TBreaker([](const TMainWindowFixture&, const QString&) {
             return QStringLiteral("/proc/self/mem"); // opens, but reading its first page fails
         }) << QStringLiteral("Input/output error");

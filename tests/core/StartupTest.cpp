@@ -4,6 +4,8 @@
 #include "store/Table.h"
 #include "ui_Unit1.h"
 
+#include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 
 // Start-up and shutdown of the main window: the stored settings, the first-use advice and the
@@ -51,6 +53,36 @@ private slots:
         form.LanguageClick(3);
         form.close();
         QCOMPARE(fixture.ConfigRow(), QStringLiteral("700|1000|3"));
+    }
+
+    // A blank size reads as 0: the window opens at the smallest size, on screen, and can be enlarged.
+    void blankSizeStartsSmallestAndGrows_data() {
+        QTest::addColumn<QString>("update");
+        QTest::newRow("both blank") << "Hojde = NULL, Bredde = NULL";
+        QTest::newRow("height blank") << "Hojde = NULL, Bredde = 700";
+        QTest::newRow("width zero") << "Hojde = 500, Bredde = 0";
+    }
+    void blankSizeStartsSmallestAndGrows() {
+        QFETCH(QString, update);
+        TMainWindowFixture fixture;
+        fixture.Sql(QStringLiteral("Config.DB"), QStringLiteral("UPDATE Config SET %1").arg(update));
+        TForm1& form = fixture.Start();
+        const QSize smallest = form.SmallestSize();
+        QVERIFY2(smallest.width() >= form.menuBar()->sizeHint().width() &&
+                     smallest.height() > form.menuBar()->height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+        const QSize expected(update.contains(QLatin1String("Bredde = 700")) ? 700 : smallest.width(),
+                             update.contains(QLatin1String("Hojde = 500")) ? 500 : smallest.height());
+        QCOMPARE(form.size(), expected);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.screen()->availableGeometry().contains(form.frameGeometry()));
+        QVERIFY(form.Controls().MainMenu1->isVisible());
+        // The frame can be dragged larger: nothing holds the window at its small size.
+        QCOMPARE(form.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+        form.resize(780, 560);
+        QCOMPARE(form.size(), QSize(780, 560));
+        form.close();
+        QCOMPARE(fixture.ConfigRow(), QStringLiteral("560|780|-1"));
     }
 
     void firstUseAdvice_data() {

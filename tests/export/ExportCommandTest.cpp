@@ -85,6 +85,7 @@ QPushButton* ButtonOf(QWidget* dialog, const QString& text) {
 struct TBoxSeen {
     QString Title;
     QString Text;
+    QString Shown; // the text of the box's label, as on screen
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QStringList Buttons;
     size_t OpenedBefore = 0;
@@ -95,7 +96,11 @@ TModalAnswers::THandler ReadBox(TBoxSeen& seen, const TRecordingPlatform* platfo
         auto* box = qobject_cast<QMessageBox*>(widget);
         QVERIFY(box != nullptr);
         seen.Title = box->windowTitle();
-        seen.Text = box->text();
+        const QVariant composed = box->property("composedText");
+        seen.Text = composed.isValid() ? composed.toString() : box->text();
+        if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            seen.Shown = label->text();
+        }
         seen.Icon = box->icon();
         for (QAbstractButton* button : box->buttons()) {
             seen.Buttons << button->text();
@@ -153,6 +158,10 @@ private slots:
         QCOMPARE(box.Text,
                  QStringLiteral("Data er exporteret til ud/liste.txt\n\rFilen kan evt. importeres i et "
                                 "Excel regneark."));
+        // On screen: two lines, the file name on the first, with no empty line between them.
+        QCOMPARE(box.Shown.split(QLatin1Char('\n')),
+                 QStringList({QStringLiteral("Data er exporteret til ud/liste.txt"),
+                              QStringLiteral("Filen kan evt. importeres i et Excel regneark.")}));
         QCOMPARE(box.OpenedBefore, size_t(1));
         QVERIFY(answers.Unexpected.isEmpty());
     }
