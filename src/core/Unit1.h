@@ -5,6 +5,7 @@
 #include "toolkit/DBNavigator.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -18,6 +19,7 @@ class TField;
 class TLanguageSource;
 class TFormLocalizer;
 class TTextCatalogue;
+class TFieldNames;
 class TProgramSettings;
 class TFormResizer;
 class TJustOne;
@@ -44,6 +46,7 @@ public:
     TLanguageSource* LanguageSource1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
     TTextCatalogue* TextCatalogue1 = nullptr; // the texts code composes, in the active language
+    TFieldNames* FieldNames1 = nullptr;       // the edit fields' accessible names, by their captions
     TFormResizer* FormResizer1 = nullptr;
     TJustOne* JustOne1 = nullptr;
     TAboutBox* AboutBox1 = nullptr;
@@ -108,10 +111,13 @@ private:
     void CreateSupport();
     void CreatePages();
     void BindEditor();
+    void NameFields();
     void DecorateFrontPage();
     void ConnectMenu();
     void ConnectButtons();
     void SetLanguageMarks(int language);
+    void StayOnPageUnlessPosted();
+    void FollowFrontPage();
 
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
@@ -120,6 +126,7 @@ private:
     TPictureFolder m_pictures;
     QString m_shownPicture; // file and stamp of what Image3 shows, so unchanged pictures are not decoded again
     std::array<TDBNavigator*, 21> m_navigators{};
+    QPointer<QWidget> m_page; // the page whose category the editor shows
     bool m_shown = false;
     bool m_arranging = false;
 };
