@@ -22,6 +22,9 @@ TColumnSizer::TColumnSizer(TDBGrid& grid, QString spareField)
     m_grid.installEventFilter(this);
     m_grid.horizontalHeader()->viewport()->installEventFilter(this);
     connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, [this] { SectionResized(); });
+    // A new set of rows (the window switching the filter off as it comes up, another category) is
+    // measured again.
+    connect(m_grid.model(), &QAbstractItemModel::modelReset, this, [this] { FitSoon(); });
 }
 
 bool TColumnSizer::eventFilter(QObject* watched, QEvent* event) {

@@ -8,7 +8,8 @@ class TDBGrid;
 
 // Sizes a grid's columns to what they show within the grid's width: each column as wide as its
 // title and the texts of the rows in view (long texts to a limit), the spare width to one column,
-// texts narrowed towards their titles when the window is too small. Once the user has dragged a
+// texts narrowed towards their titles when the window is too small; again when the window's size
+// or the set of rows changes. Once the user has dragged a
 // column's width the grid keeps the user's widths, also through resizing, and they can be saved
 // and restored by field name.
 class TColumnSizer : public QObject {
