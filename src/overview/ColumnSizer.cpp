@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <numeric>
 
 namespace {
 // Texts longer than this many average characters are cut in view rather than widening the column.
@@ -116,43 +117,52 @@ void TColumnSizer::Fit() {
 
 QList<int> TColumnSizer::Fit(const QList<int>& natural, const QList<int>& minimum, int available, int spare) {
     QList<int> widths = natural;
-    qint64 total = 0;
-    qint64 room = 0;
-    for (int i = 0; i < natural.size(); ++i) {
-        total += natural.at(i);
-        room += qMax(0, natural.at(i) - minimum.at(i));
-    }
+    const qint64 total = std::accumulate(natural.begin(), natural.end(), qint64(0));
     if (total <= available) {
         if (spare >= 0 && spare < widths.size()) {
             widths[spare] += int(available - total);
         }
         return widths;
     }
-    const qint64 excess = qMin(total - available, room);
-    if (room == 0) {
-        return widths;
-    }
-    qint64 taken = 0;
-    for (int i = 0; i < widths.size(); ++i) {
-        const qint64 above = qMax(0, natural.at(i) - minimum.at(i));
-        const qint64 cut = above * excess / room;
-        widths[i] = int(natural.at(i) - cut);
-        taken += cut;
-    }
-    // What the rounding left over comes off the widest column that still has room.
-    for (qint64 left = excess - taken; left > 0;) {
-        int widest = -1;
+    // The other columns give way first, in proportion to what each has above its minimum; the
+    // spare column only when they are all at theirs.
+    qint64 excess = total - available;
+    for (const bool others : {true, false}) {
+        const auto counts = [&](int i) { return others ? i != spare : i == spare; };
+        qint64 room = 0;
         for (int i = 0; i < widths.size(); ++i) {
-            if (widths.at(i) > minimum.at(i) && (widest < 0 || widths.at(i) > widths.at(widest))) {
-                widest = i;
+            room += counts(i) ? qMax(0, widths.at(i) - minimum.at(i)) : 0;
+        }
+        const qint64 taking = qMin(excess, room);
+        if (taking <= 0) {
+            continue;
+        }
+        qint64 taken = 0;
+        QList<int> before = widths;
+        for (int i = 0; i < widths.size(); ++i) {
+            if (counts(i)) {
+                const qint64 cut = qMax(0, before.at(i) - minimum.at(i)) * taking / room;
+                widths[i] -= int(cut);
+                taken += cut;
             }
         }
-        if (widest < 0) {
-            break;
+        // What the rounding left over comes off the widest of them that still has room.
+        for (qint64 left = taking - taken; left > 0;) {
+            int widest = -1;
+            for (int i = 0; i < widths.size(); ++i) {
+                if (counts(i) && widths.at(i) > minimum.at(i) &&
+                    (widest < 0 || widths.at(i) > widths.at(widest))) {
+                    widest = i;
+                }
+            }
+            if (widest < 0) {
+                break;
+            }
+            const int cut = int(qMin<qint64>(left, widths.at(widest) - minimum.at(widest)));
+            widths[widest] -= cut;
+            left -= cut;
         }
-        const int cut = int(qMin<qint64>(left, widths.at(widest) - minimum.at(widest)));
-        widths[widest] -= cut;
-        left -= cut;
+        excess -= taking;
     }
     return widths;
 }

@@ -29,8 +29,9 @@ public:
     bool Restore(const QString& saved);
 
     // Widths for columns of natural widths `natural` (at least `minimum` each) in `available`
-    // pixels: spare width goes to column `spare`; too little narrows every column in proportion to
-    // what it has above its minimum, never below it (the grid then scrolls).
+    // pixels: spare width goes to column `spare`; too little narrows the other columns in
+    // proportion to what each has above its minimum, then column `spare`, never below the minimums
+    // (the grid then scrolls).
     static QList<int> Fit(const QList<int>& natural, const QList<int>& minimum, int available, int spare);
 
 protected:

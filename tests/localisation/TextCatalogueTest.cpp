@@ -1,7 +1,8 @@
+#include "localisation/TextCatalogue.h"
 #include "TestRegistry.h"
 #include "TestWindow.h"
 #include "localisation/Local.h"
-#include "localisation/TextCatalogue.h"
+#include "localisation/LocalSource.h"
 
 #include <QTest>
 
