@@ -6,9 +6,11 @@
 #include "overview/Unit2.h"
 #include "pictures/BilledUnit.h"
 #include "store/Table.h"
+#include "toolkit/AccessibleWindows.h"
 
 TProgram::TProgram(const TFormatSettings& settings, const QString& programFolder)
     : m_form1(std::make_unique<TForm1>(settings)) {
+    AccessibleWindows::Install(); // before the overview and the picture window are made
     TForm1& form1 = *m_form1;
     if (!programFolder.isEmpty()) {
         form1.SetProgramFolder(programFolder);

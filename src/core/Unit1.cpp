@@ -3,6 +3,7 @@
 #include "BackupActions.h"
 #include "Catalogue.h"
 #include "ErrorTexts.h"
+#include "FieldNames.h"
 #include "Messages.h"
 #include "ui_Unit1.h"
 
@@ -75,6 +76,7 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
         return ErrorTexts::Describe(
             error, [this](const QString& field) { return FieldCaption(field); }, m_settings);
     });
+    NameFields();
     FormCreate();
 }
 
@@ -152,6 +154,29 @@ void TForm1::CreateLanguageSource() {
     QtTranslations1->Localize(); // the source starts in Danish, which is no change to be told of
 }
 
+void TForm1::NameFields() {
+    // Joins the language source after the window's localizer, so it reads the captions it gave.
+    FieldNames1 = new TFieldNames(this);
+    FieldNames1->setObjectName(QStringLiteral("FieldNames1"));
+    const auto by = [](const QLabel* label) { return [label] { return label->text(); }; };
+    FieldNames1->Add(ui->DBEdit1, by(ui->Label9));
+    FieldNames1->Add(ui->DBEdit2, by(ui->Label10));
+    FieldNames1->Add(ui->DBEdit3, by(ui->Label11));
+    FieldNames1->Add(ui->DBEdit4, by(ui->Label12));
+    FieldNames1->Add(ui->DBEdit6, by(ui->Label13));
+    FieldNames1->Add(ui->DBEdit5, by(ui->Label14));
+    FieldNames1->Add(ui->DBEdit7, [this] {
+        // Each page has a value label of its own beside the value edit.
+        const QWidget* page = ui->PageControl1->currentWidget();
+        const QLabel* label =
+            page ? page->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        return label ? label->text() : QString();
+    });
+    FieldNames1->Add(ui->DBMemo1, by(ui->Label15));
+    FieldNames1->SetSource(LanguageSource1);
+    FieldNames1->Refresh();
+}
+
 void TForm1::CreatePages() {
     ui->PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab:hover { background: #dbe7fb; }"));
     ui->PageControl1->tabBar()->setExpanding(false);
@@ -173,6 +198,7 @@ void TForm1::CreatePages() {
         ++number;
     }
     ui->PageControl1->setCurrentIndex(0);
+    m_page = ui->PageControl1->currentWidget();
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] { Guarded([this] { PageControl1Change(); }); });
 }
 
@@ -220,6 +246,8 @@ void TForm1::BindEditor() {
 
 void TForm1::DecorateFrontPage() {
     ui->Panel4->raise();
+    ui->Panel4->installEventFilter(this);
+    FollowFrontPage();
     const auto picture = [](const QString& name) {
         QFile file(QStringLiteral(":/core/") + name);
         return file.open(QIODevice::ReadOnly) ? QPixmap::fromImage(LoadJpeg(file.readAll(), name)) : QPixmap();
@@ -347,6 +375,9 @@ void TForm1::SetProgramFolder(const QString& folder) {
 }
 
 void TForm1::FormCreate() {
+    // A sizeable frame whose title bar carries only the system menu: no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     FormResizer1->CaptureLayout();
 }
@@ -518,15 +549,35 @@ void TForm1::PageControl1Change() {
     if (!category) {
         return;
     }
+    StayOnPageUnlessPosted();
     const int language = ActiveLanguage();
     const QStringList labels = Catalogue::Labels(*category, language);
     ui->Label9->setText(labels.at(0));
     ui->Label10->setText(labels.at(1));
     ui->Label11->setText(labels.at(2));
     ui->Label12->setText(labels.at(3));
+    FieldNames1->Refresh();
     HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), Catalogue::CategoryValue(*category, language)));
     HabitraTable->SetFiltered(true);
     Billede();
+}
+
+void TForm1::StayOnPageUnlessPosted() {
+    // The pending edit is ended before anything of the new page shows: an item that cannot be
+    // stored keeps its page, its labels and what the user typed, and the error says why.
+    try {
+        if (HabitraTable->Active()) {
+            HabitraTable->CheckBrowseMode();
+        }
+    } catch (...) {
+        if (m_page && m_page != ui->PageControl1->currentWidget()) {
+            m_arranging = true;
+            ui->PageControl1->setCurrentWidget(m_page);
+            m_arranging = false;
+        }
+        throw;
+    }
+    m_page = ui->PageControl1->currentWidget();
 }
 
 void TForm1::DBNavigator1Click(TNavigateBtn button) {
@@ -561,11 +612,13 @@ void TForm1::HabitraTableAfterInsert() {
 void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
     m_arranging = true;
     ui->PageControl1->setCurrentWidget(Page(page));
+    m_page = ui->PageControl1->currentWidget();
     m_arranging = false;
     ui->Label9->setText(labels.value(0));
     ui->Label10->setText(labels.value(1));
     ui->Label11->setText(labels.value(2));
     ui->Label12->setText(labels.value(3));
+    FieldNames1->Refresh();
 }
 
 QString TForm1::PictureFile() const {
@@ -575,6 +628,7 @@ QString TForm1::PictureFile() const {
 
 void TForm1::AttachOverview(TForm2& overview) {
     Form2 = &overview;
+    overview.SetProgramSettings(m_programSettings.get());
     overview.OnJump = [this](const QString& page, const QStringList& labels) { ShowCategory(page, labels); };
     overview.DanishCategory = [](const QString& value) {
         const Catalogue::TCategory* category = Catalogue::FindByValue(value);
@@ -589,9 +643,19 @@ void TForm1::AttachOverview(TForm2& overview) {
     overview.installEventFilter(this);
 }
 
+void TForm1::FollowFrontPage() {
+    // The editor's keys do nothing unseen beneath the front page.
+    for (TDBNavigator* navigator : m_navigators) {
+        navigator->SetKeysEnabled(ui->Panel4->isHidden());
+    }
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Form2 && event->type() == QEvent::Resize) {
         Guarded([this] { Form2Resizer->ScaleLayout(); });
+    }
+    if (watched == ui->Panel4 && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        FollowFrontPage();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -20,6 +21,7 @@ class TLanguageSource;
 class TFormLocalizer;
 class TTextCatalogue;
 class TQtTranslations;
+class TFieldNames;
 class TProgramSettings;
 class TFormResizer;
 class TJustOne;
@@ -49,6 +51,7 @@ public:
     TFormLocalizer* FormLocalizer1 = nullptr;
     TTextCatalogue* TextCatalogue1 = nullptr;   // the texts code composes, in the active language
     TQtTranslations* QtTranslations1 = nullptr; // Qt's own dialogs in the active language
+    TFieldNames* FieldNames1 = nullptr;         // the edit fields' accessible names, by their captions
     TFormResizer* FormResizer1 = nullptr;
     TJustOne* JustOne1 = nullptr;
     TAboutBox* AboutBox1 = nullptr;
@@ -129,6 +132,7 @@ private:
     void CreateSupport();
     void CreatePages();
     void BindEditor();
+    void NameFields();
     void DecorateFrontPage();
     void ConnectMenu();
     void ConnectButtons();
@@ -137,6 +141,8 @@ private:
     void BrowseOnlyIfReadOnly();
     // Shows a message once the window is on screen, after those announced before it, one at a time.
     void Announce(const QString& text, QMessageBox::Icon icon);
+    void StayOnPageUnlessPosted();
+    void FollowFrontPage();
 
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
@@ -145,6 +151,7 @@ private:
     TPictureFolder m_pictures;
     TPictureArea* m_pictureArea = nullptr;
     std::array<TDBNavigator*, 21> m_navigators{};
+    QPointer<QWidget> m_page; // the page whose category the editor shows
     bool m_shown = false;
     QList<std::pair<QString, QMessageBox::Icon>> m_announcements;
     bool m_arranging = false;

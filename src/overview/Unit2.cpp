@@ -5,10 +5,12 @@
 
 #include "export/DataExportASCII.h"
 #include "localisation/FormLocalizer.h"
+#include "overview/ColumnSizer.h"
 #include "overview/EasyFind.h"
 #include "store/DataSource.h"
 #include "store/Field.h"
 #include "store/FilterParser.h"
+#include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/ErrorDisplay.h"
 
@@ -22,6 +24,7 @@ namespace {
 using ErrorDisplay::Guarded;
 
 const QString AllCategories = QStringLiteral("Alle kategorier");
+const QString ColumnWidthsName = QStringLiteral("Overview.ColumnWidths");
 
 struct TJump {
     const char* Value; // the Danish category value
@@ -82,6 +85,7 @@ void TForm2::DecorateControls(TDataSource& habitraSource) {
     ui->DBGrid1->SetDataSource(&habitraSource);
     // The grid's rows were measured before its own, smaller font was set.
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
+    m_columns = new TColumnSizer(*ui->DBGrid1, QStringLiteral("Beskrivelse"));
     ui->DBNavigator1->SetDataSource(&habitraSource);
     ui->DBNavigator1->SetVisibleButtons(
         {nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
@@ -199,6 +203,23 @@ void TForm2::FormShow() {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    RestoreColumns();
+}
+
+void TForm2::RestoreColumns() {
+    // The user's widths once per run; after that the grid keeps whatever the user made of them.
+    if (!m_columns->Chosen() && m_programSettings) {
+        m_columns->Restore(m_programSettings->Value(ColumnWidthsName));
+    }
+    m_columns->FitSoon();
+}
+
+void TForm2::SaveColumns() {
+    const QString widths = m_columns->Saved();
+    // Settings that cannot be written (a read-only data folder) keep the widths for this run only.
+    if (!widths.isEmpty() && m_programSettings && !m_programSettings->IsReadOnly()) {
+        m_programSettings->SetValue(ColumnWidthsName, widths);
+    }
 }
 
 void TForm2::FormActivate() {
@@ -213,6 +234,7 @@ void TForm2::FormClose() {
     m_configTable.FieldByName(QStringLiteral("Hojde_oversigt"))->SetAsInteger(height());
     m_configTable.FieldByName(QStringLiteral("Bredde_oversigt"))->SetAsInteger(width());
     m_configTable.Post();
+    SaveColumns();
 }
 
 void TForm2::RadioButton1Click() {

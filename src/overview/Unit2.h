@@ -12,8 +12,10 @@ class QEventLoop;
 class TCustomLanguageSource;
 class TDataExportASCII;
 class TDataSource;
+class TColumnSizer;
 class TEasyFind;
 class TFormLocalizer;
+class TProgramSettings;
 class TTable;
 
 // The overview: every item of the shared item table in one grid, sorted by category or description,
@@ -35,6 +37,10 @@ public:
 
     // Shows the window modally; returns when it has been closed.
     int ShowModal();
+
+    // Where the grid's column widths that the user chose are kept between runs.
+    void SetProgramSettings(TProgramSettings* settings) { m_programSettings = settings; }
+    TColumnSizer* ColumnSizer() const { return m_columns; }
 
     // The double-click jump: the main window selects the page and sets the labels of the fields
     // Beskrivelse, Fabrikat, Model and Identifikation, without its page change.
@@ -71,9 +77,13 @@ private:
     void CreateComponents(TDataSource& habitraSource, TCustomLanguageSource* languageSource);
     void DecorateControls(TDataSource& habitraSource);
     void ConnectControls();
+    void RestoreColumns();
+    void SaveColumns();
 
     std::unique_ptr<Ui::TForm2> ui;
     TTable& m_habitraTable;
     TTable& m_configTable;
     QEventLoop* m_modalLoop = nullptr;
+    TColumnSizer* m_columns = nullptr;
+    TProgramSettings* m_programSettings = nullptr;
 };

@@ -33,6 +33,7 @@ QIcon CalendarIcon() {
 TDBDateEdit::TDBDateEdit(QWidget* parent) : TDBEdit(parent) {
     m_button = addAction(CalendarIcon(), QLineEdit::TrailingPosition);
     m_button->setObjectName(QStringLiteral("CalendarButton"));
+    m_button->setText(QStringLiteral("Kalender")); // the button's name for screen readers
     m_popup = new QFrame(this, Qt::Popup);
     m_popup->setFrameShape(QFrame::Box);
     auto* layout = new QVBoxLayout(m_popup);

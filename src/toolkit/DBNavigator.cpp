@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QToolButton>
 
 class TDBNavigator::TNavDataLink : public TDataLink {
@@ -116,7 +117,7 @@ TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent), m_link(std::make_
         button->setIcon(ButtonIcon(kind));
         button->setAutoRaise(m_flat);
         button->setCursor(Qt::PointingHandCursor);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         connect(button, &QToolButton::clicked, this,
                 [this, kind] { ErrorDisplay::Guarded([&] { BtnClick(kind); }); });
@@ -159,10 +160,71 @@ QStringList TDBNavigator::DefaultHints() {
 
 void TDBNavigator::SetHints(const QStringList& hints) {
     m_hints = hints;
+    UpdateHints();
+}
+
+void TDBNavigator::UpdateHints() {
     const QStringList defaults = DefaultHints();
     for (int i = 0; i < ButtonCount; ++i) {
-        m_buttons[size_t(i)]->setToolTip(i < m_hints.size() ? m_hints.at(i) : defaults.at(i));
+        const QString hint = i < m_hints.size() ? m_hints.at(i) : defaults.at(i);
+        QStringList keys;
+        if (m_keys) {
+            // The keypad's Enter goes unnamed beside Return.
+            for (const QKeySequence& key : KeySequences(TNavigateBtn(i))) {
+                if (key[0].key() != Qt::Key_Enter) {
+                    keys << key.toString(QKeySequence::NativeText);
+                }
+            }
+        }
+        const QString named = keys.join(QStringLiteral(", "));
+        QToolButton* button = m_buttons[size_t(i)];
+        button->setToolTip(keys.isEmpty()   ? hint
+                           : hint.isEmpty() ? named
+                                            : hint + QStringLiteral(" (") + named + QLatin1Char(')'));
+        button->setAccessibleName(hint);
     }
+}
+
+QList<QKeySequence> TDBNavigator::KeySequences(TNavigateBtn button) {
+    switch (button) {
+    case nbInsert:
+        return {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case nbDelete:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Delete)};
+    case nbPost:
+        return {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                QKeySequence(Qt::CTRL | Qt::Key_Enter)};
+    case nbCancel:
+        return {QKeySequence(Qt::Key_Escape)};
+    default:
+        return {};
+    }
+}
+
+void TDBNavigator::SetKeysEnabled(bool enabled) {
+    if (enabled == m_keys) {
+        return;
+    }
+    m_keys = enabled;
+    for (int i = 0; i < ButtonCount; ++i) {
+        const auto kind = TNavigateBtn(i);
+        QToolButton* button = m_buttons[size_t(i)];
+        // Owned by the button: a key only counts while its button is shown and enabled, so the bars
+        // of the hidden pages and a disabled command never answer.
+        for (QShortcut* shortcut : button->findChildren<QShortcut*>(Qt::FindDirectChildrenOnly)) {
+            delete shortcut;
+        }
+        if (!enabled) {
+            continue;
+        }
+        for (const QKeySequence& key : KeySequences(kind)) {
+            auto* shortcut = new QShortcut(key, button);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, kind] { ErrorDisplay::Guarded([&] { BtnClick(kind); }); });
+        }
+    }
+    UpdateHints();
 }
 
 void TDBNavigator::SetFlat(bool flat) {

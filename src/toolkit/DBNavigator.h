@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -31,7 +33,11 @@ using TNavButtonSet = std::set<TNavigateBtn>;
 //
 // Hints: line i of the `hints` list is the hint of the button kind i in TNavigateBtn order, for all
 // ten kinds whether shown or not; kinds beyond the list keep the toolkit's Danish hint, so an empty
-// list means the Danish hints throughout.
+// list means the Danish hints throughout. A button's hint is also its accessible name.
+//
+// The buttons take the focus by Tab (not by click, which leaves it in the edit being typed in).
+// With keys on, insert, delete, post and cancel also answer keys anywhere in the bar's window while
+// the bar is shown and the button enabled (KeySequences); the hints then name them.
 class TDBNavigator : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QStringList hints READ Hints WRITE SetHints)
@@ -56,6 +62,10 @@ public:
 
     bool Flat() const { return m_flat; }
     void SetFlat(bool flat);
+    bool KeysEnabled() const { return m_keys; }
+    void SetKeysEnabled(bool enabled);
+    // The keys of a button kind, the first one the usual; none for the moving and refresh buttons.
+    static QList<QKeySequence> KeySequences(TNavigateBtn button);
     bool ConfirmDelete() const { return m_confirmDelete; }
     void SetConfirmDelete(bool confirm) { m_confirmDelete = confirm; }
 
@@ -69,12 +79,14 @@ private:
     friend class TNavDataLink;
 
     void UpdateButtons();
+    void UpdateHints();
     TTable* Table() const;
 
     std::unique_ptr<TNavDataLink> m_link;
     std::array<QToolButton*, ButtonCount> m_buttons{};
     TNavButtonSet m_visible;
     QStringList m_hints;
+    bool m_keys = false;
     bool m_flat = true;
     bool m_confirmDelete = true;
 };
