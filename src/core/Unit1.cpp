@@ -7,6 +7,7 @@
 #include "export/DataExportASCII.h"
 #include "export/ExportCommand.h"
 #include "localisation/FormLocal.h"
+#include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
 #include "pictures/BilledReportUnit.h"
 #include "pictures/BilledUnit.h"
@@ -228,6 +229,7 @@ void TForm1::ConnectMenu() {
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
     on(ui->Dataeksport1, &TForm1::Dataeksport1Click);
+    on(ui->Forsikringsrapport1, &TForm1::Forsikringsrapport1Click);
     on(ui->Dataplacering1, &TForm1::Dataplacering1Click);
     on(ui->Afslut1, &TForm1::Afslut1Click);
     on(ui->Afslut2, &TForm1::Afslut1Click);
@@ -428,6 +430,7 @@ QString TForm1::PictureFile() const {
 
 void TForm1::AttachOverview(TForm2& overview) {
     Form2 = &overview;
+    overview.OnInsuranceReport = [this] { Forsikringsrapport1Click(); };
     overview.OnJump = [this](const QString& page, const QStringList& labels) { ShowCategory(page, labels); };
     overview.DanishCategory = [](const QString& value) {
         const Catalogue::TCategory* category = Catalogue::FindByValue(value);
@@ -568,6 +571,20 @@ void TForm1::Forside1Click() {
 void TForm1::Oversigt1Click() { Form2->ShowModal(); }
 
 void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, this); }
+
+void TForm1::Forsikringsrapport1Click() {
+    TInsuranceScope scope;
+    scope.Table = HabitraTable;
+    if (const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName())) {
+        scope.Category = Catalogue::CategoryValue(*category, ActiveLanguage());
+    }
+    if (Form2) {
+        scope.Selected = Form2->SelectedItems();
+    }
+    QWidget* parent = Form2 && Form2->isVisible() ? static_cast<QWidget*>(Form2) : this;
+    TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1, parent);
+    dialog.exec();
+}
 
 void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 

@@ -89,6 +89,7 @@ public:
     void Forside1Click();
     void Oversigt1Click();
     void Dataeksport1Click();
+    void Forsikringsrapport1Click();
     void Dataplacering1Click();
     void Afslut1Click();
     void Help1Click();
