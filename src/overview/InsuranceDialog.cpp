@@ -60,7 +60,8 @@ private:
 TInsuranceDialog::TInsuranceDialog(TInsuranceScope scope, TProgramSettings& settings,
                                    const TFormatSettings& format, const TPictureFolder& pictures,
                                    TCustomLanguageSource* languageSource, QWidget* parent)
-    : QDialog(parent), m_scope(std::move(scope)), m_settings(settings), m_format(format), m_pictures(pictures) {
+    : QDialog(parent), m_scope(std::move(scope)), m_settings(settings), m_format(format),
+      m_pictures(pictures) {
     setObjectName(QStringLiteral("InsuranceForm"));
     setWindowTitle(QStringLiteral("Forsikringsrapport"));
     CreateControls();
@@ -92,7 +93,8 @@ void TInsuranceDialog::CreateControls() {
     auto* grid = new QGridLayout(scope);
     RadioButton1 = named(new QRadioButton(QStringLiteral("Alle genstande"), scope), "RadioButton1");
     RadioButton2 = named(new QRadioButton(QStringLiteral("Den aktuelle kategori"), scope), "RadioButton2");
-    RadioButton3 = named(new QRadioButton(QStringLiteral("De markerede genstande i oversigten"), scope), "RadioButton3");
+    RadioButton3 =
+        named(new QRadioButton(QStringLiteral("De markerede genstande i oversigten"), scope), "RadioButton3");
     m_allCount = named(new QLabel(scope), "LabelAllCount");
     m_categoryCount = named(new QLabel(scope), "LabelCategoryCount");
     m_selectedCount = named(new QLabel(scope), "LabelSelectedCount");
@@ -146,9 +148,7 @@ void TInsuranceDialog::CreateComponents(TCustomLanguageSource* languageSource) {
 }
 
 void TInsuranceDialog::ShowCounts() {
-    const auto items = [](qsizetype count) {
-        return LocalText("InsuranceItems", "%1 genstande").arg(count);
-    };
+    const auto items = [](qsizetype count) { return LocalText("InsuranceItems", "%1 genstande").arg(count); };
     if (m_scope.Table) {
         m_allCount->setText(items(ReadInsuranceScope(*m_scope.Table, QString()).size()));
     }
@@ -164,7 +164,10 @@ TInsuranceScopeKind TInsuranceDialog::ScopeKind() const {
 }
 
 void TInsuranceDialog::SetScopeKind(TInsuranceScopeKind kind) {
-    (kind == iskSelected ? RadioButton3 : kind == iskCategory ? RadioButton2 : RadioButton1)->setChecked(true);
+    (kind == iskSelected   ? RadioButton3
+     : kind == iskCategory ? RadioButton2
+                           : RadioButton1)
+        ->setChecked(true);
 }
 
 std::vector<TInsuranceItem> TInsuranceDialog::ScopeItems() const {
@@ -172,7 +175,8 @@ std::vector<TInsuranceItem> TInsuranceDialog::ScopeItems() const {
     case iskSelected:
         return m_scope.Selected;
     case iskCategory:
-        return m_scope.Table ? ReadInsuranceScope(*m_scope.Table, m_scope.Category) : std::vector<TInsuranceItem>{};
+        return m_scope.Table ? ReadInsuranceScope(*m_scope.Table, m_scope.Category)
+                             : std::vector<TInsuranceItem>{};
     case iskAll:
         break;
     }
@@ -202,10 +206,11 @@ std::unique_ptr<TInsuranceReport> TInsuranceDialog::MakeReport() {
     }
     std::vector<TInsuranceItem> items = ScopeItems();
     if (items.empty()) {
-        Dialogs::MessageDlg(LocalText("InsuranceNoItems",
-                                      "Der er ingen genstande i det valgte omfang. Vælg et andet omfang, eller "
-                                      "markér genstandene i oversigten."),
-                            QMessageBox::Information, {Dialogs::mbOK});
+        Dialogs::MessageDlg(
+            LocalText("InsuranceNoItems",
+                      "Der er ingen genstande i det valgte omfang. Vælg et andet omfang, eller "
+                      "markér genstandene i oversigten."),
+            QMessageBox::Information, {Dialogs::mbOK});
         return nullptr;
     }
     auto report = std::make_unique<TInsuranceReport>(std::move(items), owner, m_format, m_pictures);
@@ -256,8 +261,8 @@ void TInsuranceDialog::Button2Click() {
     if (AskPdfPath) {
         path = AskPdfPath();
     } else {
-        QFileDialog dialog(this, LocalText("InsuranceSaveTitle", "Gem forsikringsrapporten som PDF"), DefaultPdfPath(),
-                           QStringLiteral("PDF (*.pdf)"));
+        QFileDialog dialog(this, LocalText("InsuranceSaveTitle", "Gem forsikringsrapporten som PDF"),
+                           DefaultPdfPath(), QStringLiteral("PDF (*.pdf)"));
         dialog.setObjectName(QStringLiteral("SaveDialog1"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));

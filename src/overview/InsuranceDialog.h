@@ -52,10 +52,10 @@ public:
     void Button1Click(); // preview
     void Button2Click(); // save as PDF
 
-    QLineEdit* Edit1 = nullptr;       // name
-    QPlainTextEdit* Memo1 = nullptr;  // address
-    QLineEdit* Edit3 = nullptr;       // insurer
-    QLineEdit* Edit4 = nullptr;       // policy
+    QLineEdit* Edit1 = nullptr;           // name
+    QPlainTextEdit* Memo1 = nullptr;      // address
+    QLineEdit* Edit3 = nullptr;           // insurer
+    QLineEdit* Edit4 = nullptr;           // policy
     QRadioButton* RadioButton1 = nullptr; // all
     QRadioButton* RadioButton2 = nullptr; // current category
     QRadioButton* RadioButton3 = nullptr; // selected

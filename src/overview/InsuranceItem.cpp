@@ -125,8 +125,9 @@ std::vector<TInsuranceItem> ReadInsuranceScope(TTable& table, const QString& cat
 TInsuranceTotals InsuranceTotals(const std::vector<TInsuranceItem>& items) {
     TInsuranceTotals totals;
     for (const TInsuranceItem& item : items) {
-        auto found = std::find_if(totals.Categories.begin(), totals.Categories.end(),
-                                  [&item](const auto& category) { return category.Kategori == item.Kategori; });
+        auto found =
+            std::find_if(totals.Categories.begin(), totals.Categories.end(),
+                         [&item](const auto& category) { return category.Kategori == item.Kategori; });
         if (found == totals.Categories.end()) {
             totals.Categories.push_back({item.Kategori, 0, TMoney()});
             found = totals.Categories.end() - 1;
@@ -136,7 +137,8 @@ TInsuranceTotals InsuranceTotals(const std::vector<TInsuranceItem>& items) {
         ++totals.Count;
         totals.Total += item.Vaerdi;
     }
-    std::stable_sort(totals.Categories.begin(), totals.Categories.end(),
-                     [](const auto& a, const auto& b) { return QString::localeAwareCompare(a.Kategori, b.Kategori) < 0; });
+    std::stable_sort(totals.Categories.begin(), totals.Categories.end(), [](const auto& a, const auto& b) {
+        return QString::localeAwareCompare(a.Kategori, b.Kategori) < 0;
+    });
     return totals;
 }

@@ -196,8 +196,9 @@ void TInsuranceReport::LayOutCover() {
     const double valueLeft = captionLeft + 52;
     const double valueWidth = Right - 20 - valueLeft;
     const auto row = [&](const QString& caption, const QString& value, bool strong = false) {
-        const double height = std::max(Put(m_caption, caption, captionLeft, y + 0.4, valueLeft - captionLeft - 2),
-                                       Put(strong ? m_strongValue : m_value, OrDash(value), valueLeft, y, valueWidth));
+        const double height =
+            std::max(Put(m_caption, caption, captionLeft, y + 0.4, valueLeft - captionLeft - 2),
+                     Put(strong ? m_strongValue : m_value, OrDash(value), valueLeft, y, valueWidth));
         y += height + 2.5;
     };
     row(LocalText("InsuranceOwner", "Ejer"), m_owner.Name);
@@ -219,8 +220,10 @@ void TInsuranceReport::LayOutSummary() {
     const auto header = [this, countRight, countWidth, amountWidth] {
         PutRule(Left, m_y, Width, 6.5, Silver);
         Put(m_strongValue, LocalText("InsuranceCategory", "Kategori"), Left + 2, m_y + 1, 90);
-        Put(m_strongAmount, LocalText("InsuranceCount", "Antal"), countRight - countWidth, m_y + 1, countWidth);
-        Put(m_strongAmount, LocalText("InsuranceValue", "Værdi"), Right - 2 - amountWidth, m_y + 1, amountWidth);
+        Put(m_strongAmount, LocalText("InsuranceCount", "Antal"), countRight - countWidth, m_y + 1,
+            countWidth);
+        Put(m_strongAmount, LocalText("InsuranceValue", "Værdi"), Right - 2 - amountWidth, m_y + 1,
+            amountWidth);
         m_y += 8;
     };
     header();
@@ -296,8 +299,9 @@ double TInsuranceReport::LayOutBlock(const TInsuranceItem& item, size_t index, d
     double y = top;
     y += Put(m_itemTitle, OrDash(item.Beskrivelse), TextLeft, y, TextWidth) + 1.5;
     const auto row = [&](const QString& caption, const QString& value) {
-        const double height = std::max(Put(m_caption, caption, TextLeft, y + 0.3, CaptionWidth - 1),
-                                       Put(m_value, OrDash(value), TextLeft + CaptionWidth, y, TextWidth - CaptionWidth));
+        const double height =
+            std::max(Put(m_caption, caption, TextLeft, y + 0.3, CaptionWidth - 1),
+                     Put(m_value, OrDash(value), TextLeft + CaptionWidth, y, TextWidth - CaptionWidth));
         y += height + 0.6;
     };
     row(LocalText("InsuranceCategory", "Kategori"), item.Kategori);
@@ -319,7 +323,8 @@ double TInsuranceReport::LayOutBlock(const TInsuranceItem& item, size_t index, d
 
 void TInsuranceReport::PlaceFooters() {
     const int count = int(m_pages.size());
-    const QString date = LocalText("InsurancePrinted", "Udskrevet %1").arg(m_date.toString(m_settings.ShortDateFormat));
+    const QString date =
+        LocalText("InsurancePrinted", "Udskrevet %1").arg(m_date.toString(m_settings.ShortDateFormat));
     for (int i = 0; i < count; ++i) {
         TReportPage& page = m_pages[size_t(i)];
         std::swap(page, m_pages.back()); // Put writes on the last page
@@ -338,7 +343,8 @@ TReportPage TInsuranceReport::PageWithPhotos(size_t index, int& done, const TPro
     TReportPage page = m_pages[index];
     for (const TPhotoSlot& slot : m_slots[index]) {
         if (progress && !progress(int(slot.ItemIndex), int(m_items.size()))) {
-            throw EInsuranceReportCancelled(LocalText("InsuranceCancelled", "Forsikringsrapporten blev afbrudt"));
+            throw EInsuranceReportCancelled(
+                LocalText("InsuranceCancelled", "Forsikringsrapporten blev afbrudt"));
         }
         TReportItem& item = page.Items[slot.PictureItem];
         try {
@@ -373,7 +379,8 @@ void TInsuranceReport::Paint(QPagedPaintDevice& device, const TProgress& progres
     }
     QPainter painter;
     if (!painter.begin(&device)) {
-        throw EReportError(QStringLiteral("The report cannot be printed: the printer or file could not be opened"));
+        throw EReportError(
+            QStringLiteral("The report cannot be printed: the printer or file could not be opened"));
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const double dotsPerMm = device.logicalDpiX() / 25.4;
@@ -414,8 +421,9 @@ void TInsuranceReport::SaveToPdf(const QString& path, const TProgress& progress)
     // A full disk shows here: a write failed, or the finished file could not take the name.
     if (file.error() != QFileDevice::NoError || !file.commit()) {
         throw EInsuranceReportError(
-            LocalText("InsuranceWriteFailed",
-                      "Rapporten kunne ikke skrives til %1: %2.\n\rEr disken fuld? Der er intet gemt under navnet.")
+            LocalText(
+                "InsuranceWriteFailed",
+                "Rapporten kunne ikke skrives til %1: %2.\n\rEr disken fuld? Der er intet gemt under navnet.")
                 .arg(target.absoluteFilePath(), file.errorString()));
     }
 }
