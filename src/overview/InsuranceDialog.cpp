@@ -150,11 +150,11 @@ void TInsuranceDialog::CreateComponents(TCustomLanguageSource* languageSource) {
 void TInsuranceDialog::ShowCounts() {
     const auto items = [](qsizetype count) { return LocalText("InsuranceItems", "%1 genstande").arg(count); };
     if (m_scope.Table) {
-        m_allCount->setText(items(ReadInsuranceScope(*m_scope.Table, QString()).size()));
+        m_allCount->setText(items(CountInsuranceScope(*m_scope.Table, QString())));
     }
     if (!m_scope.Category.isEmpty() && m_scope.Table) {
         m_categoryCount->setText(QStringLiteral("%1: %2").arg(
-            m_scope.Category, items(qsizetype(ReadInsuranceScope(*m_scope.Table, m_scope.Category).size()))));
+            m_scope.Category, items(CountInsuranceScope(*m_scope.Table, m_scope.Category))));
     }
     m_selectedCount->setText(items(qsizetype(m_scope.Selected.size())));
 }

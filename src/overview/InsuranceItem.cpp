@@ -109,7 +109,8 @@ std::vector<TInsuranceItem> ReadInsuranceItems(const TTable& table) {
     return ReadInsuranceItems(table, rows);
 }
 
-std::vector<TInsuranceItem> ReadInsuranceScope(TTable& table, const QString& category) {
+namespace {
+template <typename TRead> auto InScope(TTable& table, const QString& category, TRead read) {
     // An edit under way is stored first, so that the report shows what the user sees.
     table.CheckBrowseMode();
     const TTableStateKept kept(table);
@@ -119,7 +120,16 @@ std::vector<TInsuranceItem> ReadInsuranceScope(TTable& table, const QString& cat
         table.SetFilter(FilterEquals(QStringLiteral("Kategori"), category));
         table.SetFiltered(true);
     }
-    return ReadInsuranceItems(table);
+    return read(table);
+}
+} // namespace
+
+std::vector<TInsuranceItem> ReadInsuranceScope(TTable& table, const QString& category) {
+    return InScope(table, category, [](const TTable& scoped) { return ReadInsuranceItems(scoped); });
+}
+
+int CountInsuranceScope(TTable& table, const QString& category) {
+    return InScope(table, category, [](const TTable& scoped) { return scoped.RecordCount(); });
 }
 
 TInsuranceTotals InsuranceTotals(const std::vector<TInsuranceItem>& items) {

@@ -30,8 +30,10 @@ std::vector<TInsuranceItem> ReadInsuranceItems(const TTable& table);
 // the table's current order. The table's filter, filtering and current record are put back after,
 // and its controls see no change in between.
 std::vector<TInsuranceItem> ReadInsuranceScope(TTable& table, const QString& category);
+// How many items ReadInsuranceScope would read, without reading them.
+int CountInsuranceScope(TTable& table, const QString& category);
 
-// Items and value per category, in order of first appearance sorted by name, and the grand total.
+// Items and value per category, sorted by category name, and the grand total.
 struct TInsuranceTotals {
     struct TCategory {
         QString Kategori;

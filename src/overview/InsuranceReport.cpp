@@ -316,7 +316,26 @@ double TInsuranceReport::LayOutBlock(const TInsuranceItem& item, size_t index, d
     if (!item.Notater.trimmed().isEmpty()) {
         y += 1;
         y += Put(m_caption, LocalText("InsuranceNotes", "Notater"), TextLeft, y, TextWidth) + 0.3;
-        y += Put(m_notes, item.Notater, TextLeft, y, TextWidth);
+        TReportPage& notesPage = m_pages.back();
+        const size_t before = notesPage.Items.size();
+        const double height = Put(m_notes, item.Notater, TextLeft, y, TextWidth);
+        // A block never runs past a page: notes longer than a whole page are cut at its foot and say so.
+        const double room = ContentBottom - ContentTop - (y - top) - 5;
+        if (height > room) {
+            notesPage.Items.resize(before);
+            m_notes->SetAutoSize(false);
+            m_notes->SetCaption(item.Notater);
+            m_notes->SetBounds(0, 0, TextWidth, room);
+            TReportContext context;
+            context.Settings = m_settings;
+            m_notes->Place(context, QRectF(TextLeft, y, TextWidth, room), notesPage);
+            m_notes->SetAutoSize(true);
+            y += room;
+            y += Put(m_noPhoto, LocalText("InsuranceNotesCut", "(notaterne er afkortet her)"), TextLeft, y,
+                     TextWidth);
+        } else {
+            y += height;
+        }
     }
     return std::max(y - top, PhotoHeight);
 }

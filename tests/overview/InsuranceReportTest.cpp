@@ -286,6 +286,30 @@ private slots:
         QCOMPARE(text.count(QStringLiteral("Karen Ærø Hansen")), pages + 1); // every footer and the cover
     }
 
+    void longNotesNeverRunOffThePage() {
+        QString notes;
+        for (int i = 0; i < 300; ++i) {
+            notes += QStringLiteral("Linje %1 af noterne om denne genstand.\n").arg(i + 1);
+        }
+        TOverviewFixture fixture({{"Før", "Møbler", ""}, {"Lang", "Møbler", notes}, {"Efter", "Møbler", ""}});
+        TInsuranceReport report(ReadInsuranceScope(fixture.HabitraTable, QString()), Owner(),
+                                TFormatSettings::Danish(), TPictureFolder(fixture.Folder.PicturePath()));
+        const std::vector<TReportPage>& pages = report.Pages();
+        QCOMPARE(pages.size(),
+                 size_t(5)); // cover, summary, then a page for the long block between the others
+        for (const TReportPage& page : pages) {
+            for (const TReportItem& item : page.Items) {
+                // Everything stays within the paper's margin, and the blocks above the page footer.
+                QVERIFY2(item.Rect.bottom() <= 297.0 - 10.0, qPrintable(item.Text.left(40)));
+                if (item.Style->Name == QLatin1String("Notes")) {
+                    QVERIFY2(item.Rect.bottom() <= 297.0 - 12.0 - 4.5, qPrintable(item.Text.left(40)));
+                }
+            }
+        }
+        QVERIFY(pages[3].Texts().contains(QStringLiteral("(notaterne er afkortet her)")));
+        QVERIFY(pages[3].Texts().join('\n').contains(QStringLiteral("Linje 1 af noterne")));
+    }
+
     void cancelAndFailingTargetsLeaveNoFile_data() {
         QTest::addColumn<QString>("target");
         QTest::newRow("cancelled") << "cancel";
