@@ -39,8 +39,9 @@ public:
         m_dialog.setWindowTitle(LocalText("InsuranceTitle", "Forsikringsrapport"));
         m_dialog.setWindowModality(Qt::WindowModal);
         m_dialog.setMinimumDuration(300);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
+        // Gone once the last item is done, before the preview opens or the run's messages show.
+        m_dialog.setAutoClose(true);
+        m_dialog.setAutoReset(true);
     }
     bool Step(int done, int total) {
         m_dialog.setLabelText(LocalText("InsuranceProgressItem", "Genstand %1 af %2").arg(done).arg(total));
