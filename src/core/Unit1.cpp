@@ -10,6 +10,7 @@
 #include "export/DataExportASCII.h"
 #include "export/ExportCommand.h"
 #include "localisation/FormLocal.h"
+#include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
 #include "overview/Unit3.h"
 #include "pictures/BilledReportUnit.h"
@@ -272,6 +273,7 @@ void TForm1::ConnectMenu() {
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
     on(ui->Dataeksport1, &TForm1::Dataeksport1Click);
+    on(ui->Forsikringsrapport1, &TForm1::Forsikringsrapport1Click);
     on(ui->Sikkerhedskopi1, &TForm1::Sikkerhedskopi1Click);
     on(ui->GendanSikkerhedskopi1, &TForm1::GendanSikkerhedskopi1Click);
     on(ui->Dataplacering1, &TForm1::Dataplacering1Click);
@@ -629,6 +631,7 @@ QString TForm1::PictureFile() const {
 void TForm1::AttachOverview(TForm2& overview) {
     Form2 = &overview;
     overview.SetProgramSettings(m_programSettings.get());
+    overview.OnInsuranceReport = [this] { Forsikringsrapport1Click(); };
     overview.OnJump = [this](const QString& page, const QStringList& labels) { ShowCategory(page, labels); };
     overview.DanishCategory = [](const QString& value) {
         const Catalogue::TCategory* category = Catalogue::FindByValue(value);
@@ -744,6 +747,20 @@ void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, th
 void TForm1::Sikkerhedskopi1Click() { BackupActions1->BackupClick(); }
 
 void TForm1::GendanSikkerhedskopi1Click() { BackupActions1->RestoreClick(); }
+
+void TForm1::Forsikringsrapport1Click() {
+    TInsuranceScope scope;
+    scope.Table = HabitraTable;
+    if (const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName())) {
+        scope.Category = Catalogue::CategoryValue(*category, ActiveLanguage());
+    }
+    if (Form2) {
+        scope.Selected = Form2->SelectedItems();
+    }
+    QWidget* parent = Form2 && Form2->isVisible() ? static_cast<QWidget*>(Form2) : this;
+    TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1, parent);
+    dialog.exec();
+}
 
 void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 

@@ -111,6 +111,7 @@ public:
     void Forside1Click();
     void Oversigt1Click();
     void Dataeksport1Click();
+    void Forsikringsrapport1Click();
     void Sikkerhedskopi1Click();
     void GendanSikkerhedskopi1Click();
     void Dataplacering1Click();

@@ -17,8 +17,10 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 using ErrorDisplay::Guarded;
@@ -86,6 +88,8 @@ void TForm2::DecorateControls(TDataSource& habitraSource) {
     // The grid's rows were measured before its own, smaller font was set.
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
     m_columns = new TColumnSizer(*ui->DBGrid1, QStringLiteral("Beskrivelse"));
+    // Several items can be chosen for the insurance report; a plain click still just moves.
+    ui->DBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ui->DBNavigator1->SetDataSource(&habitraSource);
     ui->DBNavigator1->SetVisibleButtons(
         {nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
@@ -99,6 +103,7 @@ void TForm2::DecorateControls(TDataSource& habitraSource) {
     ui->SpeedButton3->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     ui->SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui->SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
 }
 
 void TForm2::CreateComponents(TDataSource& habitraSource, TCustomLanguageSource* languageSource) {
@@ -150,6 +155,8 @@ void TForm2::ConnectControls() {
             [this] { Guarded([this] { SpeedButton1Click(); }); });
     connect(ui->SpeedButton2, &QToolButton::clicked, this,
             [this] { Guarded([this] { SpeedButton2Click(); }); });
+    connect(ui->SpeedButton4, &QToolButton::clicked, this,
+            [this] { Guarded([this] { SpeedButton4Click(); }); });
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, [this] { Guarded([this] { DBGrid1DblClick(); }); });
 }
 
@@ -280,6 +287,37 @@ void TForm2::SpeedButton1Click() {
 
 void TForm2::SpeedButton2Click() {
     close();
+}
+
+void TForm2::SpeedButton4Click() {
+    if (OnInsuranceReport) {
+        OnInsuranceReport();
+    }
+}
+
+std::vector<int> TForm2::SelectedRows() const {
+    std::vector<int> rows;
+    const QItemSelectionModel* selection = ui->DBGrid1->selectionModel();
+    if (!selection) {
+        return rows;
+    }
+    // Ranges, not indexes: Ctrl+A over a large register selects every cell.
+    std::vector<bool> chosen(size_t(std::max(0, m_habitraTable.RecordCount())), false);
+    for (const QItemSelectionRange& range : selection->selection()) {
+        for (int row = std::max(0, range.top()); row <= range.bottom() && row < int(chosen.size()); ++row) {
+            chosen[size_t(row)] = true;
+        }
+    }
+    for (size_t row = 0; row < chosen.size(); ++row) {
+        if (chosen[row]) {
+            rows.push_back(int(row));
+        }
+    }
+    return rows;
+}
+
+std::vector<TInsuranceItem> TForm2::SelectedItems() const {
+    return ReadInsuranceItems(m_habitraTable, SelectedRows());
 }
 
 bool TForm2::JumpTarget(const QString& value, QString& page, QStringList& labels) const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "InsuranceItem.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class TForm2;
@@ -51,6 +54,14 @@ public:
     // Replaces the inventory list printout (tests); unset, Print prints the list.
     std::function<void()> OnPrint;
 
+    // "Forsikringsrapport": the insurance report's dialog, which the main window opens.
+    std::function<void()> OnInsuranceReport;
+    // Rows (0-based, ascending) of the items selected in the grid: Ctrl- and Shift-click and Ctrl+A
+    // select several; a plain click selects the item it makes current.
+    std::vector<int> SelectedRows() const;
+    // Those items, read now from the item table.
+    std::vector<TInsuranceItem> SelectedItems() const;
+
     // The page and labels a category value jumps to; false for a value that names no category.
     bool JumpTarget(const QString& value, QString& page, QStringList& labels) const;
 
@@ -65,6 +76,7 @@ public:
     void SpeedButton3Click();
     void SpeedButton1Click();
     void SpeedButton2Click();
+    void SpeedButton4Click();
     void DBGrid1DblClick();
 
 protected:
