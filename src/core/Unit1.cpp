@@ -6,6 +6,8 @@
 
 #include "export/DataExportASCII.h"
 #include "export/ExportCommand.h"
+#include "ImportSetupBuilder.h"
+#include "import/ImportCommand.h"
 #include "localisation/FormLocal.h"
 #include "overview/Unit2.h"
 #include "pictures/BilledReportUnit.h"
@@ -228,6 +230,7 @@ void TForm1::ConnectMenu() {
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
     on(ui->Dataeksport1, &TForm1::Dataeksport1Click);
+    on(ui->Dataimport1, &TForm1::Dataimport1Click);
     on(ui->Dataplacering1, &TForm1::Dataplacering1Click);
     on(ui->Afslut1, &TForm1::Afslut1Click);
     on(ui->Afslut2, &TForm1::Afslut1Click);
@@ -421,6 +424,26 @@ void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
     ui->Label12->setText(labels.value(3));
 }
 
+void TForm1::ShowItem(qint64 key) {
+    const TBookmark item{key, true};
+    HabitraTable->SetFiltered(false);
+    if (!HabitraTable->BookmarkValid(item)) {
+        return;
+    }
+    HabitraTable->GotoBookmark(item);
+    const QString value = HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString();
+    if (const Catalogue::TCategory* category = Catalogue::FindByValue(value)) {
+        ShowCategory(QLatin1String(category->Page), Catalogue::Labels(*category, ActiveLanguage()));
+    }
+    ui->Panel4->hide();
+    HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), value));
+    HabitraTable->SetFiltered(true);
+    if (HabitraTable->BookmarkValid(item)) {
+        HabitraTable->GotoBookmark(item);
+    }
+    Billede();
+}
+
 QString TForm1::PictureFile() const {
     const QString foto = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
     return m_pictures.ItemPicture(foto);
@@ -568,6 +591,12 @@ void TForm1::Forside1Click() {
 void TForm1::Oversigt1Click() { Form2->ShowModal(); }
 
 void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, this); }
+
+void TForm1::Dataimport1Click() {
+    if (const qint64 first = RunImportCommand(MakeImportSetup(*this), this)) {
+        ShowItem(first);
+    }
+}
 
 void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
 

@@ -73,6 +73,8 @@ public:
     QString PictureFile() const;
     // Selects a category page and sets the four field labels without filtering (the overview's jump).
     void ShowCategory(const QString& page, const QStringList& labels);
+    // Shows an item on its category's page, filtered to its stored category value (the import's result).
+    void ShowItem(qint64 key);
 
     // Handlers
     void FormCreate();
@@ -89,6 +91,7 @@ public:
     void Forside1Click();
     void Oversigt1Click();
     void Dataeksport1Click();
+    void Dataimport1Click();
     void Dataplacering1Click();
     void Afslut1Click();
     void Help1Click();

@@ -187,3 +187,18 @@ void TTransaction::Commit() {
     m_db.Execute(QStringLiteral("COMMIT"));
     m_done = true;
 }
+
+TAttachedDatabase::TAttachedDatabase(TSqliteDatabase& db, const QString& path, const QString& schema)
+    : m_db(db), m_schema(schema) {
+    if (!QFileInfo::exists(path)) {
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path));
+    }
+    TSqliteStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuotedName(schema)));
+    attach.Bind(1, path);
+    attach.Execute();
+}
+
+TAttachedDatabase::~TAttachedDatabase() {
+    const QByteArray sql = QStringLiteral("DETACH DATABASE %1").arg(QuotedName(m_schema)).toUtf8();
+    sqlite3_exec(m_db.Handle(), sql.constData(), nullptr, nullptr, nullptr);
+}

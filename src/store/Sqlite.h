@@ -80,6 +80,20 @@ private:
     TSqliteStatement& m_statement;
 };
 
+// Another table file attached to a connection under a schema name while this lives, so that one
+// transaction writes both files: committed in both or in neither. Attach outside a transaction.
+class TAttachedDatabase {
+public:
+    TAttachedDatabase(TSqliteDatabase& db, const QString& path, const QString& schema);
+    ~TAttachedDatabase();
+    TAttachedDatabase(const TAttachedDatabase&) = delete;
+    TAttachedDatabase& operator=(const TAttachedDatabase&) = delete;
+
+private:
+    TSqliteDatabase& m_db;
+    QString m_schema;
+};
+
 // Every write runs inside one of these: committed by Commit(), rolled back if left without it.
 class TTransaction {
 public:
