@@ -33,13 +33,14 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
     const qsizetype n = text.size();
     qsizetype i = 0;
     int line = 1;
-    QString cell;
+    qsizetype width = 0; // values of the record before, to reserve room for
     while (i < n && (limit < 0 || int(records.size()) < limit)) {
         TImportRecord record;
         record.Line = line;
+        record.Cells.reserve(width);
         bool endOfRecord = false;
         while (!endOfRecord) {
-            cell.clear();
+            QString cell;
             if (i < n && text[i] == QLatin1Char('"')) {
                 // A quoted value runs to the quote that is not doubled; what follows it up to the
                 // separator is kept as written.
@@ -50,7 +51,11 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
                     const qsizetype end = quote < 0 ? n : quote;
                     const QStringView chunk = text.sliced(i, end - i);
                     line += LineBreaks(chunk);
-                    cell += chunk;
+                    if (cell.isEmpty()) {
+                        cell = chunk.toString();
+                    } else {
+                        cell += chunk;
+                    }
                     i = end;
                     if (quote < 0) {
                         break;
@@ -71,8 +76,10 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
                    text[i] != QLatin1Char('\r')) {
                 ++i;
             }
-            cell += text.sliced(start, i - start);
-            record.Cells << cell;
+            if (i > start) {
+                cell += text.sliced(start, i - start);
+            }
+            record.Cells.append(std::move(cell));
             if (i < n && text[i] == separator) {
                 ++i;
                 continue;
@@ -86,6 +93,7 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
                 ++line;
             }
         }
+        width = record.Cells.size();
         records.push_back(std::move(record));
     }
     return records;

@@ -24,20 +24,77 @@ struct TDateParts {
     int ThirdDigits = 0;
 };
 
-std::optional<TDateParts> SplitDate(const QString& text) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{1,4})([-./])(\\d{1,2})\\2(\\d{1,4})(?:[ T]00:00(?::00)?)?$"));
-    const auto match = pattern.match(text.trimmed());
-    if (!match.hasMatch()) {
+// Up to `most` digits from `at` on; their count, 0 when none.
+int ReadNumber(QStringView text, qsizetype& at, int most, int& value) {
+    int digits = 0;
+    value = 0;
+    while (at < text.size() && digits < most && text[at] >= QLatin1Char('0') &&
+           text[at] <= QLatin1Char('9')) {
+        value = value * 10 + (text[at].unicode() - u'0');
+        ++digits;
+        ++at;
+    }
+    return digits;
+}
+
+// Three numbers between one separator written twice ("-", "." or "/"), perhaps followed by a time of
+// midnight, as spreadsheets write a date cell of a date-time column.
+std::optional<TDateParts> SplitDate(const QString& whole) {
+    const QStringView text = QStringView(whole).trimmed();
+    TDateParts parts;
+    qsizetype at = 0;
+    int month = 0;
+    parts.FirstDigits = ReadNumber(text, at, 4, parts.First);
+    if (parts.FirstDigits == 0 || at >= text.size()) {
         return std::nullopt;
     }
-    TDateParts parts;
-    parts.First = match.captured(1).toInt();
-    parts.FirstDigits = int(match.capturedLength(1));
-    parts.Second = match.captured(3).toInt();
-    parts.Third = match.captured(4).toInt();
-    parts.ThirdDigits = int(match.capturedLength(4));
+    const QChar separator = text[at];
+    if (separator != QLatin1Char('-') && separator != QLatin1Char('.') && separator != QLatin1Char('/')) {
+        return std::nullopt;
+    }
+    ++at;
+    if (ReadNumber(text, at, 2, month) == 0 || at >= text.size() || text[at] != separator) {
+        return std::nullopt;
+    }
+    parts.Second = month;
+    ++at;
+    parts.ThirdDigits = ReadNumber(text, at, 4, parts.Third);
+    if (parts.ThirdDigits == 0) {
+        return std::nullopt;
+    }
+    const QStringView rest = text.sliced(at);
+    if (!rest.isEmpty() && rest != u" 00:00" && rest != u" 00:00:00" && rest != u"T00:00:00" &&
+        rest != u"T00:00") {
+        return std::nullopt;
+    }
     return parts;
+}
+
+const TFormatSettings& AmountSettings(TDecimalConvention convention) {
+    static const TFormatSettings comma = [] {
+        TFormatSettings settings;
+        settings.DecimalSeparator = QLatin1Char(',');
+        settings.ThousandSeparator = QLatin1Char('.');
+        return settings;
+    }();
+    static const TFormatSettings point = [] {
+        TFormatSettings settings;
+        settings.DecimalSeparator = QLatin1Char('.');
+        settings.ThousandSeparator = QLatin1Char(',');
+        return settings;
+    }();
+    return convention == dcComma ? comma : point;
+}
+
+// Digits, separators and a sign only: the common case, read without looking for a currency.
+bool PlainAmount(const QString& text) {
+    for (const QChar c : text) {
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') ||
+              c == QLatin1Char(',') || c == QLatin1Char('-'))) {
+            return false;
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -100,17 +157,16 @@ TImportConventions TImportConventions::Detect(const QStringList& amounts, const 
 }
 
 std::optional<TMoney> TImportConventions::ReadAmount(const QString& text) const {
+    if (PlainAmount(text)) {
+        return TMoney::Parse(text, AmountSettings(Decimal));
+    }
     QString value = WithoutCurrency(text);
     // Blanks (also the no-break blank spreadsheets group with) may group thousands.
     value.remove(QLatin1Char(' '));
     value.remove(QChar(0x00A0));
     value.remove(QChar(0x202F));
-    TFormatSettings settings;
-    settings.DecimalSeparator = Decimal == dcComma ? QLatin1Char(',') : QLatin1Char('.');
-    settings.ThousandSeparator = Decimal == dcComma ? QLatin1Char('.') : QLatin1Char(',');
-    // A minus sign written after a currency ("kr -50") or with the typographic sign.
     value.replace(QChar(0x2212), QLatin1Char('-'));
-    return TMoney::Parse(value, settings);
+    return TMoney::Parse(value, AmountSettings(Decimal));
 }
 
 std::optional<QDate> TImportConventions::ReadDate(const QString& text, const QDate& today) const {

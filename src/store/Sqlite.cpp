@@ -102,6 +102,12 @@ void TSqliteStatement::Bind(int index, const QVariant& value) {
     }
 }
 
+void TSqliteStatement::BindUtf8(int index, QByteArrayView utf8) {
+    if (sqlite3_bind_text(m_stmt, index, utf8.data() ? utf8.data() : "", int(utf8.size()), SQLITE_STATIC) != SQLITE_OK) {
+        m_db.Fail(QStringLiteral("Cannot bind a value for table"));
+    }
+}
+
 void TSqliteStatement::BindAll(const std::vector<QVariant>& values, int first) {
     for (const QVariant& value : values) {
         Bind(first++, value);

@@ -47,6 +47,8 @@ public:
 
     void Bind(int index, const QVariant& value); // 1-based
     void BindAll(const std::vector<QVariant>& values, int first = 1);
+    // Binds UTF-8 text without copying it: it must stay as it is until the statement has stepped.
+    void BindUtf8(int index, QByteArrayView utf8);
     bool Step(); // true while a row is there
     void Execute() { Step(); }
     void Reset();
