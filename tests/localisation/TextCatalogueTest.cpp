@@ -1,6 +1,7 @@
 #include "TestRegistry.h"
 #include "TestWindow.h"
 #include "localisation/Local.h"
+#include "localisation/LocalSource.h"
 #include "localisation/TextCatalogue.h"
 
 #include <QTest>
