@@ -9,6 +9,8 @@
 
 #include "export/DataExportASCII.h"
 #include "export/ExportCommand.h"
+#include "ImportSetupBuilder.h"
+#include "import/ImportCommand.h"
 #include "localisation/FormLocal.h"
 #include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
@@ -273,6 +275,7 @@ void TForm1::ConnectMenu() {
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
     on(ui->Dataeksport1, &TForm1::Dataeksport1Click);
+    on(ui->Dataimport1, &TForm1::Dataimport1Click);
     on(ui->Forsikringsrapport1, &TForm1::Forsikringsrapport1Click);
     on(ui->Sikkerhedskopi1, &TForm1::Sikkerhedskopi1Click);
     on(ui->GendanSikkerhedskopi1, &TForm1::GendanSikkerhedskopi1Click);
@@ -623,6 +626,26 @@ void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
     FieldNames1->Refresh();
 }
 
+void TForm1::ShowItem(qint64 key) {
+    const TBookmark item{key, true};
+    HabitraTable->SetFiltered(false);
+    if (!HabitraTable->BookmarkValid(item)) {
+        return;
+    }
+    HabitraTable->GotoBookmark(item);
+    const QString value = HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString();
+    if (const Catalogue::TCategory* category = Catalogue::FindByValue(value)) {
+        ShowCategory(QLatin1String(category->Page), Catalogue::Labels(*category, ActiveLanguage()));
+    }
+    ui->Panel4->hide();
+    HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), value));
+    HabitraTable->SetFiltered(true);
+    if (HabitraTable->BookmarkValid(item)) {
+        HabitraTable->GotoBookmark(item);
+    }
+    Billede();
+}
+
 QString TForm1::PictureFile() const {
     const QString foto = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
     return m_pictures.ItemPicture(foto);
@@ -760,6 +783,12 @@ void TForm1::Forsikringsrapport1Click() {
     QWidget* parent = Form2 && Form2->isVisible() ? static_cast<QWidget*>(Form2) : this;
     TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1, parent);
     dialog.exec();
+}
+
+void TForm1::Dataimport1Click() {
+    if (const qint64 first = RunImportCommand(MakeImportSetup(*this), this)) {
+        ShowItem(first);
+    }
 }
 
 void TForm1::Info1Click() { AboutBox1->ShowAbout(); }

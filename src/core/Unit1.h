@@ -95,6 +95,8 @@ public:
     // them while it puts another register in place. An edit in progress is dropped.
     void OpenTables();
     void CloseTables();
+    // Shows an item on its category's page, filtered to its stored category value (the import's result).
+    void ShowItem(qint64 key);
 
     // Handlers
     void FormCreate();
@@ -114,6 +116,7 @@ public:
     void Forsikringsrapport1Click();
     void Sikkerhedskopi1Click();
     void GendanSikkerhedskopi1Click();
+    void Dataimport1Click();
     void Dataplacering1Click();
     void Afslut1Click();
     void Help1Click();

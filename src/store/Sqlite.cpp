@@ -130,6 +130,12 @@ void TSqliteStatement::Bind(int index, const QVariant& value) {
     }
 }
 
+void TSqliteStatement::BindUtf8(int index, QByteArrayView utf8) {
+    if (sqlite3_bind_text(m_stmt, index, utf8.data() ? utf8.data() : "", int(utf8.size()), SQLITE_STATIC) != SQLITE_OK) {
+        m_db.Fail(QStringLiteral("Cannot bind a value for table"));
+    }
+}
+
 void TSqliteStatement::BindAll(const std::vector<QVariant>& values, int first) {
     for (const QVariant& value : values) {
         Bind(first++, value);
@@ -215,4 +221,19 @@ TTransaction::~TTransaction() {
 void TTransaction::Commit() {
     m_db.Execute(QStringLiteral("COMMIT"));
     m_done = true;
+}
+
+TAttachedDatabase::TAttachedDatabase(TSqliteDatabase& db, const QString& path, const QString& schema)
+    : m_db(db), m_schema(schema) {
+    if (!QFileInfo::exists(path)) {
+        throw EDatabaseError(QStringLiteral("Cannot open table \"%1\": the file does not exist").arg(path));
+    }
+    TSqliteStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuotedName(schema)));
+    attach.Bind(1, path);
+    attach.Execute();
+}
+
+TAttachedDatabase::~TAttachedDatabase() {
+    const QByteArray sql = QStringLiteral("DETACH DATABASE %1").arg(QuotedName(m_schema)).toUtf8();
+    sqlite3_exec(m_db.Handle(), sql.constData(), nullptr, nullptr, nullptr);
 }

@@ -47,6 +47,8 @@ public:
 
     void Bind(int index, const QVariant& value); // 1-based
     void BindAll(const std::vector<QVariant>& values, int first = 1);
+    // Binds UTF-8 text without copying it: it must stay as it is until the statement has stepped.
+    void BindUtf8(int index, QByteArrayView utf8);
     bool Step(); // true while a row is there
     void Execute() { Step(); }
     void Reset();
@@ -78,6 +80,20 @@ public:
 
 private:
     TSqliteStatement& m_statement;
+};
+
+// Another table file attached to a connection under a schema name while this lives, so that one
+// transaction writes both files: committed in both or in neither. Attach outside a transaction.
+class TAttachedDatabase {
+public:
+    TAttachedDatabase(TSqliteDatabase& db, const QString& path, const QString& schema);
+    ~TAttachedDatabase();
+    TAttachedDatabase(const TAttachedDatabase&) = delete;
+    TAttachedDatabase& operator=(const TAttachedDatabase&) = delete;
+
+private:
+    TSqliteDatabase& m_db;
+    QString m_schema;
 };
 
 // Every write runs inside one of these: committed by Commit(), rolled back if left without it.

@@ -571,6 +571,26 @@ void TTable::Refresh() {
     DataEvent(deDataSetChange);
 }
 
+void TTable::WriteThrough(const std::function<void(TSqliteDatabase& db)>& write) {
+    CheckCanModify();
+    CheckBrowseMode();
+    const qint64 key = m_current >= 0 ? m_keys[size_t(m_current)] : 0;
+    const auto reread = [&] {
+        ClearCache();
+        LoadKeys();
+        LocateKey(key, m_current);
+        DataEvent(deDataSetChange);
+    };
+    m_records.BeforeWrite();
+    try {
+        write(m_db);
+    } catch (...) {
+        reread();
+        throw;
+    }
+    reread();
+}
+
 void TTable::LocateKey(qint64 key, int fallback) {
     const auto found = std::find(m_keys.begin(), m_keys.end(), key);
     ChangeCursor(found != m_keys.end() ? int(found - m_keys.begin()) : fallback);

@@ -104,6 +104,11 @@ public:
     int ScanColumnUtf8(int field, int fromRow,
                        const std::function<bool(int row, QByteArrayView text)>& visit) const;
 
+    // Runs `write` on the table's own connection, for writes of many records that the caller puts in
+    // one transaction of its own: a pending edit is ended first and reading ahead stopped; afterwards
+    // the set is read anew, also when `write` fails, and the current record stays where it was.
+    void WriteThrough(const std::function<void(TSqliteDatabase& db)>& write);
+
     std::function<void(TTable&)> AfterInsert;
     std::function<void(TTable&)> AfterPost;
 

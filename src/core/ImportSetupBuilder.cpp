@@ -1,0 +1,96 @@
+#include "ImportSetupBuilder.h"
+
+#include "Catalogue.h"
+#include "Unit1.h"
+#include "ui_Unit1.h"
+
+#include "localisation/LanguageFile.h"
+#include "localisation/LocalSource.h"
+#include "localisation/LocalUtils.h"
+
+#include <QLabel>
+
+namespace {
+// The editor labels that name a field beside the four the category relabels.
+const std::array<std::pair<const char*, const char*>, 4> FieldLabels{{
+    {"Kobssted", "Label13"},
+    {"Kobsdato", "Label14"},
+    {"Notater", "Label15"},
+    {"Vaerdi", "Label100"},
+}};
+const std::array<const char*, 4> RelabelledFields{"Beskrivelse", "Fabrikat", "Model", "Identifikation"};
+
+void AddCaptions(TImportSetup& setup, const TForm1& form) {
+    // The four relabelled fields go by every word of every label set, in every language.
+    for (const Catalogue::TCategory& category : Catalogue::Categories()) {
+        for (size_t i = 0; i < RelabelledFields.size(); ++i) {
+            for (int language = -1; language < Catalogue::LanguageCount - 1; ++language) {
+                setup.Captions[QLatin1String(RelabelledFields[i])]
+                    << Catalogue::Word(category.LabelSet[i], language);
+            }
+        }
+    }
+    // The others by their labels' captions: the window's own Danish ones and those of the language files.
+    QStringList files;
+    for (const QString& language : form.LanguageSource1->Languages()) {
+        files << LocalUtils::ValueOf(language);
+    }
+    for (const auto& [field, label] : FieldLabels) {
+        QStringList& captions = setup.Captions[QLatin1String(field)];
+        if (const auto* widget = form.findChild<QLabel*>(QLatin1String(label))) {
+            captions << widget->text();
+        }
+        for (const QString& file : files) {
+            captions << TLanguageFile(file).ReadString(QStringLiteral("Form1"),
+                                                       QLatin1String(label) + QStringLiteral(".Caption"), {});
+        }
+    }
+    // No label shows the category; these are the word in the five languages.
+    setup.Captions[QStringLiteral("Kategori")] << QStringLiteral("Kategori") << QStringLiteral("Category")
+                                               << QStringLiteral("Kategorie");
+}
+
+void AddLabels(TImportSetup& setup, const TForm1& form) {
+    const int language = form.ActiveLanguage();
+    // The standard label set ("Diverse" has it) names the four relabelled fields in general.
+    const Catalogue::TCategory* standard = Catalogue::FindByPage(QStringLiteral("TabSheet3"));
+    for (size_t i = 0; standard && i < RelabelledFields.size(); ++i) {
+        setup.Labels.insert(QLatin1String(RelabelledFields[i]),
+                            Catalogue::Word(standard->LabelSet[i], language));
+    }
+    for (const auto& [field, label] : FieldLabels) {
+        if (const auto* widget = form.findChild<QLabel*>(QLatin1String(label))) {
+            setup.Labels.insert(QLatin1String(field), widget->text());
+        }
+    }
+}
+} // namespace
+
+TImportSetup MakeImportSetup(const TForm1& form) {
+    TImportSetup setup;
+    setup.Items = form.HabitraTable;
+    setup.Counter = form.RegTable;
+    setup.Settings = form.FormatSettings();
+    setup.LanguageSource = form.LanguageSource1;
+    const int language = form.ActiveLanguage();
+    for (const Catalogue::TCategory& category : Catalogue::Categories()) {
+        for (int l = -1; l < Catalogue::LanguageCount - 1; ++l) {
+            setup.Categories.insert(Catalogue::CategoryValue(category, l));
+        }
+    }
+    const QTabWidget* pages = form.Controls().PageControl1;
+    for (const QString& page : Catalogue::PageOrder(language)) {
+        const Catalogue::TCategory* category = Catalogue::FindByPage(page);
+        QWidget* widget = form.Page(page);
+        if (category && widget) {
+            if (widget == pages->currentWidget()) {
+                setup.ActivePage = int(setup.Pages.size());
+            }
+            setup.Pages.push_back(
+                {pages->tabText(pages->indexOf(widget)), Catalogue::CategoryValue(*category, language)});
+        }
+    }
+    AddCaptions(setup, form);
+    AddLabels(setup, form);
+    return setup;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+enum TImportEncoding { ieUtf8, ieWindows1252, ieUtf16 };
+
+// The bytes of a file to import and how they turn into text: UTF-8 with or without a byte-order mark,
+// Windows-1252 as the program's own export writes, or UTF-16 with its mark as some spreadsheets save.
+class TImportText {
+public:
+    // Raises EImportError for an empty file or one that is not text (zero bytes without a UTF-16 mark).
+    explicit TImportText(QByteArray bytes);
+    // Reads the file; raises EImportError naming it when it cannot be read.
+    static TImportText FromFile(const QString& path);
+
+    const QByteArray& Bytes() const { return m_bytes; }
+    // UTF-16 when the file starts with its mark; UTF-8 when the bytes are valid UTF-8; Windows-1252 else.
+    TImportEncoding Detected() const { return m_detected; }
+    // The text in an encoding, without a byte-order mark.
+    QString Decode(TImportEncoding encoding) const;
+
+    static QString EncodingName(TImportEncoding encoding);
+
+private:
+    QByteArray m_bytes;
+    TImportEncoding m_detected = ieUtf8;
+};
