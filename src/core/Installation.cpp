@@ -57,6 +57,12 @@ void TInstallation::Prepare() const {
     if (m_programFolder) {
         return;
     }
+    if (!QFileInfo::exists(m_userFolder)) {
+        // A register is its user's own: a new data folder is open to its owner alone, as the
+        // freedesktop base directory specification asks of the folders a program makes.
+        QDir().mkpath(QFileInfo(QDir::cleanPath(m_userFolder)).path());
+        QDir().mkdir(m_userFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     const QString data = m_userFolder + DataFolder;
     MakeFolder(data);
     try {

@@ -140,6 +140,10 @@ private slots:
                  QStringLiteral("564|1024|-1|768|1024"));
         QCOMPARE(Bytes(root.UserFolder() + QStringLiteral("Billeder/Ingen.jpg")),
                  Bytes(TPackageRoot::Shipped()));
+        const QFile::Permissions others =
+            QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(root.UserFolder()).permissions() & others,
+                 QFile::Permissions()); // private to its user
         // Program files stay in the share folder.
         QCOMPARE(QDir(root.UserFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{QStringLiteral("Billeder"), QStringLiteral("Data")}));

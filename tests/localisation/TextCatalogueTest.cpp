@@ -1,5 +1,6 @@
 #include "TestRegistry.h"
 #include "TestWindow.h"
+#include "localisation/LanguageSource.h"
 #include "localisation/Local.h"
 #include "localisation/TextCatalogue.h"
 
