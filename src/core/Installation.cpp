@@ -59,7 +59,7 @@ void TInstallation::Prepare() const {
     }
     if (!QFileInfo::exists(m_userFolder)) {
         // A register is its user's own: a new data folder is open to its owner alone, as the
-        // freedesktop base directory specification asks of the folders a program makes.
+        // XDG base directory rules ask of the folders a program makes.
         QDir().mkpath(QFileInfo(QDir::cleanPath(m_userFolder)).path());
         QDir().mkdir(m_userFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
