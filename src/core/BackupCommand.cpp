@@ -1,5 +1,7 @@
 #include "BackupCommand.h"
 
+#include "Installation.h"
+
 #include "backup/BackupError.h"
 #include "backup/BackupReminder.h"
 #include "backup/BackupText.h"
@@ -22,7 +24,9 @@ QString ProgramFolder() {
     if (QFileInfo(QDir::current().filePath(QStringLiteral("Data"))).isDir()) {
         return QDir::currentPath();
     }
-    return QCoreApplication::applicationDirPath();
+    // Else where the window would find them: beside the executable or in the user's data folder.
+    return TInstallation::Locate(QCoreApplication::applicationDirPath(), QProcessEnvironment::systemEnvironment())
+        .UserFolder();
 }
 } // namespace
 

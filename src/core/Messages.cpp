@@ -56,8 +56,8 @@ const TTexts NoPicture{
 
 QString Messages::FirstUseAdvice(int language) { return Pick(Advice, language); }
 
-QString Messages::DataLocation(int language, const QString& programFolder) {
-    return Pick(Introduction, language) + programFolder + QStringLiteral("Data") + QStringLiteral("\n\r\n\r") +
+QString Messages::DataLocation(int language, const QString& dataHome) {
+    return Pick(Introduction, language) + dataHome + QStringLiteral("Data") + QStringLiteral("\n\r\n\r") +
            Pick(Backup, language) + QStringLiteral("\n\r\n\r") + Pick(Heading, language) + Pick(Closing, language);
 }
 

@@ -6,8 +6,8 @@
 // (-1 Danish, 0 English, 1 Norwegian, 2 Swedish, 3 German). Line breaks are written "\n\r".
 namespace Messages {
 QString FirstUseAdvice(int language);
-// The data-location message for a program folder given with its trailing separator.
-QString DataLocation(int language, const QString& programFolder);
+// The data-location message for the folder that holds Data/, given with its trailing separator.
+QString DataLocation(int language, const QString& dataHome);
 QString ScreenSizes();
 QString LanguageName(int language);
 QString MissingPicture(int language, const QString& description);

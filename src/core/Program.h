@@ -13,8 +13,10 @@ class TBilledForm;
 // full-size picture window. They live until the program ends.
 class TProgram {
 public:
-    // `programFolder` is the folder of the program file (pictures and help); empty: the executable's.
-    explicit TProgram(const TFormatSettings& settings, const QString& programFolder = {});
+    // `programFolder` is the folder of the pictures (and of the help without a share folder); empty:
+    // the executable's. `shareFolder` holds the language files and help when installed apart.
+    explicit TProgram(const TFormatSettings& settings, const QString& programFolder = {},
+                      const QString& shareFolder = {});
     ~TProgram();
 
     TForm1& Form1() const { return *m_form1; }

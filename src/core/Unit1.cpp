@@ -53,6 +53,16 @@ using ErrorDisplay::Guarded;
 
 namespace {
 const QString DataFolder = QStringLiteral("Data");
+
+// The language files by plain name, reached through the working directory, or in `folder`.
+QStringList LanguageFiles(const QString& folder) {
+    QStringList languages;
+    for (const char* name : {"English", "Norsk", "Svensk", "Deutsch"}) {
+        const QString language = QLatin1String(name);
+        languages << language + QLatin1Char('=') + folder + language + QStringLiteral(".lng");
+    }
+    return languages;
+}
 } // namespace
 
 // The front page's pictures are compiled into this library; a static library must register them
@@ -62,6 +72,7 @@ static void InitialisePictures() { Q_INIT_RESOURCE(Pictures); }
 TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings), m_programSettings(std::make_unique<TProgramSettings>()),
       m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
+      m_dataHome(QDir::current().absolutePath() + QLatin1Char('/')),
       m_pictures(m_programFolder + QStringLiteral("Billeder")) {
     InitialisePictures();
     ui->setupUi(this);
@@ -141,8 +152,7 @@ void TForm1::CreateLanguageSource() {
     LanguageSource1->BeginLoading();
     LanguageSource1->SetOriginalName(QStringLiteral("Dansk"));
     LanguageSource1->SetDefaultFileExt(QStringLiteral("lng"));
-    LanguageSource1->SetLanguages({QStringLiteral("English=English.lng"), QStringLiteral("Norsk=Norsk.lng"),
-                                   QStringLiteral("Svensk=Svensk.lng"), QStringLiteral("Deutsch=Deutsch.lng")});
+    LanguageSource1->SetLanguages(LanguageFiles(m_shareFolder));
     LanguageSource1->Loaded();
 
     FormLocalizer1 = new TFormLocalizer(this);
@@ -379,6 +389,15 @@ void TForm1::SetProgramFolder(const QString& folder) {
     m_pictureArea->Forget();
 }
 
+void TForm1::SetShareFolder(const QString& folder) {
+    m_shareFolder = folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    LanguageSource1->SetLanguages(LanguageFiles(m_shareFolder));
+}
+
+QString TForm1::HelpFile() const {
+    return (m_shareFolder.isEmpty() ? ProgramFolder() : m_shareFolder) + QStringLiteral("Help/Index.html");
+}
+
 void TForm1::FormCreate() {
     // A sizeable frame whose title bar carries only the system menu: no minimise or maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -400,7 +419,8 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    ui->Help1->setToolTip(ProgramFolder() + QStringLiteral("Help/Index.html"));
+    ui->Help1->setToolTip(HelpFile());
+    m_dataHome = QDir::current().absolutePath() + QLatin1Char('/'); // the tables' "Data" is relative to it
     OpenTables();
     m_pictureArea->SetFitToFrame(m_programSettings->Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
@@ -801,7 +821,7 @@ void TForm1::Help1Click() {
 }
 
 void TForm1::Dataplacering1Click() {
-    Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"), Messages::DataLocation(ActiveLanguage(), ProgramFolder()),
+    Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"), Messages::DataLocation(ActiveLanguage(), DataHome()),
                  {Dialogs::mbOK});
 }
 

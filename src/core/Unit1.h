@@ -67,9 +67,16 @@ public:
     const TFormatSettings& FormatSettings() const { return m_settings; }
     // The program's own settings beyond the settings record; opened with the tables.
     TProgramSettings& ProgramSettings() const { return *m_programSettings; }
-    // The folder of the program file, with a trailing separator; the picture folder and help live there.
+    // The folder of Billeder/, with a trailing separator: the program folder, or the user's data folder
+    // of an installed package. The help lives there too when there is no share folder.
     const QString& ProgramFolder() const { return m_programFolder; }
     void SetProgramFolder(const QString& folder);
+    // The folder of the language files and Help/ when they are installed apart from the program
+    // folder; without one they are read as a program folder has them. Set before the window shows.
+    void SetShareFolder(const QString& folder);
+    QString HelpFile() const;
+    // The folder that holds Data/ with the tables, with a trailing separator.
+    const QString& DataHome() const { return m_dataHome; }
     Ui::TForm1& Controls() const { return *ui; }
     // The picture area's decoder: tests wait on it for the picture to be shown.
     TPictureArea& PictureArea() const { return *m_pictureArea; }
@@ -152,6 +159,8 @@ private:
     TFormatSettings m_settings;
     std::unique_ptr<TProgramSettings> m_programSettings;
     QString m_programFolder;
+    QString m_shareFolder;
+    QString m_dataHome;
     TPictureFolder m_pictures;
     TPictureArea* m_pictureArea = nullptr;
     std::array<TDBNavigator*, 21> m_navigators{};

@@ -1,4 +1,6 @@
 #include "BackupCommand.h"
+#include "CommandLine.h"
+#include "Installation.h"
 #include "Program.h"
 #include "TerminationWatcher.h"
 #include "Unit1.h"
@@ -6,6 +8,7 @@
 #include "report/ReportFonts.h"
 #include "support/JustOne.h"
 #include "support/Splash.h"
+#include "toolkit/ErrorDisplay.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -15,12 +18,28 @@ int main(int argc, char** argv) {
     if (const std::optional<int> backup = BackupCommand::Run(argc, argv)) {
         return *backup;
     }
+    const TCommandLine commandLine(TCommandLine::Arguments(argc, argv));
+    if (commandLine.AnswersAlone()) {
+        return commandLine.Answer();
+    }
     QApplication app(argc, argv);
     QPointer<TSplash> splash = TSplash::ShowSplash(); // goes by itself once the main window shows
     app.setApplicationName(QStringLiteral("Habitra"));
+    app.setDesktopFileName(QStringLiteral("habitra"));
     ReportFonts::Install();
 
-    TProgram program(TFormatSettings::FromSystemLocale());
+    const TInstallation installation = TInstallation::Locate(QCoreApplication::applicationDirPath(),
+                                                             QProcessEnvironment::systemEnvironment());
+    try {
+        installation.Prepare();
+        installation.Enter();
+    } catch (const std::exception& error) {
+        delete splash; // it would hide the message
+        ErrorDisplay::Show(error);
+        return 1;
+    }
+    TProgram program(TFormatSettings::FromSystemLocale(), installation.UserFolder(),
+                     installation.ShareFolder());
     TForm1& form1 = program.Form1();
     if (!form1.JustOne1->IsFirst()) {
         delete splash;

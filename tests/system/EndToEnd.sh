@@ -1,6 +1,7 @@
 #!/bin/sh
-# Starts the installed program under Xvfb, waits for its main window, then asks it to stop the way
-# a desktop session does and checks that it ended cleanly and saved its settings.
+# Starts the installed program folder under Xvfb, waits for its main window, then asks it to stop the
+# way a desktop session does and checks that it ended cleanly and saved its settings in the program
+# folder, without making a data folder in the user's home.
 set -eu
 build=$1
 prefix=$(mktemp -d)
@@ -24,6 +25,9 @@ export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
 # A copy of Habitra that the user runs meanwhile must not count as the running copy.
 export TMPDIR="$work"
+export HOME="$work/home"
+unset XDG_DATA_HOME
+mkdir -p "$HOME"
 
 (cd "$prefix" && exec ./habitra) >"$work/log" 2>&1 &
 app=$!
@@ -46,4 +50,5 @@ app=""
 [ "$status" = 0 ] || { cat "$work/log"; fail "program ended with status $status"; }
 [ "$(sqlite3 "$prefix/Data/Config.DB" 'SELECT Hojde, Bredde, Sprog FROM Config')" = "600|900|-1" ] \
     || fail "settings not saved at close: $(sqlite3 "$prefix/Data/Config.DB" 'SELECT * FROM Config')"
+[ -z "$(ls -A "$HOME/.local/share" 2>/dev/null | grep -i habitra)" ] || fail "a data folder was made in the home"
 echo "end to end: ok"
