@@ -155,6 +155,10 @@ void TForm1::CreateLanguageSource() {
     LanguageSource1->SetLanguages(LanguageFiles(m_shareFolder));
     LanguageSource1->Loaded();
 
+    // Before the window's localizer, so that key names in the hints it sets are of the new language.
+    QtTranslations1 = new TQtTranslations(this);
+    QtTranslations1->SetSource(LanguageSource1);
+    QtTranslations1->Localize(); // the source starts in Danish, which is no change to be told of
     FormLocalizer1 = new TFormLocalizer(this);
     FormLocalizer1->setObjectName(QStringLiteral("FormLocalizer1"));
     FormLocalizer1->SetPropNames({QStringLiteral("Caption"), QStringLiteral("Hint"), QStringLiteral("Warning"),
@@ -162,9 +166,6 @@ void TForm1::CreateLanguageSource() {
     FormLocalizer1->SetSource(LanguageSource1);
     TextCatalogue1 = new TTextCatalogue(this);
     TextCatalogue1->SetSource(LanguageSource1);
-    QtTranslations1 = new TQtTranslations(this);
-    QtTranslations1->SetSource(LanguageSource1);
-    QtTranslations1->Localize(); // the source starts in Danish, which is no change to be told of
 }
 
 void TForm1::NameFields() {

@@ -244,7 +244,7 @@ private slots:
         QTest::newRow("Danish") << -1
                                 << QStringList{"Første",        "Tilføj (Ins, Ctrl+N)",
                                                "Slet (Ctrl+Del)", "Ret",
-                                               "Gem (Ctrl+S, Ctrl+Return)", "Fortryd (Esc)"};
+                                               "Gem (Ctrl+S, Ctrl+Retur)", "Fortryd (Esc)"};
         QTest::newRow("English") << 0
                                  << QStringList{"First", "Add (Ins, Ctrl+N)", "Delete (Ctrl+Del)", "Edit",
                                                 "Save (Ctrl+S, Ctrl+Return)", "Cancel (Esc)"};
