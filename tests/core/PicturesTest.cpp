@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ExifJpeg.h"
 #include "TestRegistry.h"
 
 #include "pictures/BilledUnit.h"
@@ -168,14 +169,6 @@ class PicturesTest : public QObject {
                 .arg(program, QString::fromUtf8(process.readAllStandardError()));
         }
         return QString::fromUtf8(process.readAllStandardOutput());
-    }
-
-    // `jpeg` with an EXIF block that gives the orientation, big-endian.
-    static QByteArray WithOrientation(const QByteArray& jpeg, int orientation) {
-        QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
-                                              "0001" "011200030000000100060000" "00000000");
-        exif[29] = char(orientation);
-        return jpeg.left(2) + exif + jpeg.mid(2);
     }
 
     static quint32 Crc32(const QByteArray& bytes) {
@@ -705,7 +698,7 @@ private slots:
         QImage stored(300, 200, QImage::Format_RGB888); // left half red, right half green as stored
         stored.fill(Qt::green);
         QPainter(&stored).fillRect(0, 0, 150, 200, Qt::red);
-        WriteAll(Folder(fixture, QStringLiteral("3.jpg")), WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
+        WriteAll(Folder(fixture, QStringLiteral("3.jpg")), ExifJpeg::WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
         TForm1& form = fixture.Start();
         form.SpeedButton3Click();
 
