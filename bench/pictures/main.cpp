@@ -5,6 +5,7 @@
 // own and the user waits for the picture on screen, so those are timed on the clock, and djpeg beside
 // them too (from its start to its end).
 #include "BenchTiming.h"
+#include "Djpeg.h"
 #include "pictures/JpegLoader.h"
 #include "pictures/PictureArea.h"
 #include "toolkit/PictureLabel.h"
@@ -103,22 +104,7 @@ QImage MakePhotograph(int width, int height) {
 
 // djpeg's user and system time for one run, or a negative number when it could not run.
 double DjpegMs(const QByteArray& path) {
-    char program[] = "djpeg";
-    char outfileOption[] = "-outfile";
-    char devNull[] = "/dev/null";
-    QByteArray file = path;
-    char* argv[] = {program, outfileOption, devNull, file.data(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) {
-        return -1;
-    }
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
+    return DjpegCpuMs(path);
 }
 
 // djpeg's run on the clock, from its start until it has ended.
