@@ -19,9 +19,10 @@ constexpr int WidestWidth = 4000;
 } // namespace
 
 TColumnSizer::TColumnSizer(TDBGrid& grid, QString spareField)
-    : QObject(&grid), m_grid(grid), m_spareField(std::move(spareField)) {
+    : QObject(&grid), m_grid(grid), m_gridObject(&grid), m_titles(grid.horizontalHeader()->viewport()),
+      m_spareField(std::move(spareField)) {
     m_grid.installEventFilter(this);
-    m_grid.horizontalHeader()->viewport()->installEventFilter(this);
+    grid.horizontalHeader()->viewport()->installEventFilter(this);
     connect(m_grid.horizontalHeader(), &QHeaderView::sectionResized, this, [this] { SectionResized(); });
     // A new set of rows (the window switching the filter off as it comes up, another category) is
     // measured again.
@@ -29,9 +30,11 @@ TColumnSizer::TColumnSizer(TDBGrid& grid, QString spareField)
 }
 
 bool TColumnSizer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_grid && event->type() == QEvent::Resize) {
+    // Only the pointers kept at the start are compared: the grid may be halfway through its
+    // destruction when the last events reach this filter.
+    if (watched == m_gridObject && event->type() == QEvent::Resize) {
         FitSoon();
-    } else if (watched == m_grid.horizontalHeader()->viewport()) {
+    } else if (watched == m_titles) {
         // Widths change under the user's hand only while a mouse button is down on the titles
         // (dragging a divider, double-clicking it).
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

@@ -42,6 +42,8 @@ private:
     void SectionResized();
 
     TDBGrid& m_grid;
+    const QObject* m_gridObject;
+    const QObject* m_titles;
     QString m_spareField;
     bool m_chosen = false;
     bool m_dragging = false;

@@ -18,7 +18,7 @@
 #include <chrono>
 
 TPictureArea::TPictureArea(QScrollArea* box, TPictureLabel* label, QObject* parent)
-    : QObject(parent), m_box(box), m_label(label) {
+    : QObject(parent), m_box(box), m_viewport(box->viewport()), m_label(label) {
     CreateMenu();
     m_box->viewport()->installEventFilter(this);
     m_worker = std::thread([this] { Work(); });
@@ -123,7 +123,9 @@ bool TPictureArea::WaitUntilShown(int timeoutMs) {
 }
 
 bool TPictureArea::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_box->viewport() && event->type() == QEvent::Resize && m_fit && !m_file.isEmpty()) {
+    // The kept pointer alone is compared: the frame may be halfway through its destruction when its
+    // last events reach this filter.
+    if (watched == m_viewport && event->type() == QEvent::Resize && m_fit && !m_file.isEmpty()) {
         Show(m_file, m_fallback); // a new frame size is a new stamp
     }
     return QObject::eventFilter(watched, event);

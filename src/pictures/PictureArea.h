@@ -92,6 +92,7 @@ private:
     void Fail(quint64 generation, const QString& message);
 
     QScrollArea* m_box;
+    const QObject* m_viewport;
     TPictureLabel* m_label;
     QAction* m_fitAction = nullptr;
     bool m_fit = false;
