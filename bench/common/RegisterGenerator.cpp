@@ -1,7 +1,9 @@
 #include "RegisterGenerator.h"
 
 #include "store/Error.h"
+#include "store/FormatSettings.h"
 #include "store/Schema.h"
+#include "store/Table.h"
 
 #include <QDate>
 #include <QDir>
@@ -237,4 +239,11 @@ void GenerateRegister(const QString& dataFolder, int count, quint32 seed) {
     }
     items.Exec("COMMIT");
     counter.Exec("COMMIT");
+}
+
+void SetUpItemTable(TTable& table, const QString& dataFolder) {
+    table.SetDatabaseName(dataFolder);
+    table.SetTableName(Schema::ItemFile);
+    table.SetFieldDefs(Schema::ItemFields());
+    table.SetFormatSettings(TFormatSettings::Danish());
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class TTable;
+
 // The 21 category values of the Danish catalogue.
 const QStringList& DanishCategories();
 
@@ -13,3 +15,7 @@ const QStringList& DanishCategories();
 // their picture numbers are handed out by the counter table, as the program does. The same seed gives
 // the same register.
 void GenerateRegister(const QString& dataFolder, int count, quint32 seed);
+
+// Points `table` at the item table of the data folder, with its fields and Danish regional settings,
+// as the program opens it; not yet opened.
+void SetUpItemTable(TTable& table, const QString& dataFolder);

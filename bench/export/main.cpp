@@ -61,10 +61,7 @@ void FillRegister(const QString& file) {
 // Exports the register of the data folder, each run beside the shell; prints "name: ours shell ratio".
 bool Measure(const char* name, const QString& data, const QString& work) {
     TTable table;
-    table.SetDatabaseName(data);
-    table.SetTableName(Schema::ItemFile);
-    table.SetFieldDefs(Schema::ItemFields());
-    table.SetFormatSettings(TFormatSettings::Danish());
+    SetUpItemTable(table, data);
     table.Open();
 
     TDataExportASCII exporter(TFormatSettings::Danish());

@@ -80,10 +80,7 @@ void CloseThePreview() {
 // memory before, once the first preview has closed, and once the third has.
 int RetainedAfterPreview(const QString& data) {
     TTable table;
-    table.SetDatabaseName(data);
-    table.SetTableName(Schema::ItemFile);
-    table.SetFieldDefs(Schema::ItemFields());
-    table.SetFormatSettings(TFormatSettings::Danish());
+    SetUpItemTable(table, data);
     table.Open();
     const long before = RssKb();
     long afterFirst = 0;

@@ -67,10 +67,7 @@ int main(int argc, char** argv) {
                      static_cast<long long>(generation.elapsed()));
 
         TTable table;
-        table.SetDatabaseName(data);
-        table.SetTableName(Schema::ItemFile);
-        table.SetFieldDefs(Schema::ItemFields());
-        table.SetFormatSettings(TFormatSettings::Danish());
+        SetUpItemTable(table, data);
 
         const double open = TimeMs([&] { table.Close(); }, [&] { table.Open(); });
         Report("open", open, ShellMs(file, QStringLiteral("SELECT rowid FROM Habitra ORDER BY rowid")));
