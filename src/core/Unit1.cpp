@@ -797,6 +797,15 @@ void TForm1::Forsikringsrapport1Click() {
     scope.Table = HabitraTable;
     if (const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName())) {
         scope.Category = Catalogue::CategoryValue(*category, ActiveLanguage());
+        // The page shows the value it was filtered on, which need not be the active language's:
+        // at start the first page is filtered on its Danish value whatever the language.
+        for (int language = -1; language <= 3; ++language) {
+            const QString value = Catalogue::CategoryValue(*category, language);
+            if (HabitraTable->Filtered() &&
+                HabitraTable->Filter() == FilterEquals(QStringLiteral("Kategori"), value)) {
+                scope.Category = value;
+            }
+        }
     }
     if (Form2) {
         scope.Selected = Form2->SelectedItems();

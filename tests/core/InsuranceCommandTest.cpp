@@ -2,6 +2,7 @@
 #include "TestRegistry.h"
 #include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
+#include "store/Table.h"
 #include "ui_Unit1.h"
 
 #include <QApplication>
@@ -58,6 +59,22 @@ private slots:
         QTimer::singleShot(2000, [&form] { form.Form2->close(); });
         form.Controls().Oversigt1->trigger();
         QVERIFY(fromOverview.Opened);
+    }
+
+    // Started in English, the first page shows the items filtered on its Danish value; the current
+    // category's scope counts those, as the page shows them.
+    void currentCategoryIsWhatThePageShows() {
+        TMainWindowFixture fixture;
+        fixture.Sql("Config.DB", "UPDATE Config SET Sprog = 0");
+        fixture.Sql("Habitra.db",
+                    "INSERT INTO Habitra (Beskrivelse, Foto, Kategori) VALUES ('Ur', 1, 'Antikviteter')");
+        TForm1& form = fixture.Start();
+        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        TSeen seen;
+        CloseWhenOpen(seen);
+        form.Controls().Forsikringsrapport1->trigger();
+        QVERIFY(seen.Opened);
+        QVERIFY2(seen.Category.startsWith(QStringLiteral("Antikviteter: 1 ")), qPrintable(seen.Category));
     }
 };
 
