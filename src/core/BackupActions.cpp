@@ -12,6 +12,7 @@
 #include "backup/RegisterSwap.h"
 #include "backup/TableFiles.h"
 #include "localisation/TextCatalogue.h"
+#include "pictures/PictureFolder.h"
 #include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
@@ -35,7 +36,8 @@ int PictureCount(const TBackupManifest& manifest) {
     return int(
         std::count_if(manifest.Files.begin(), manifest.Files.end(), [](const TBackupManifest::TEntry& entry) {
             return entry.Path.startsWith(QLatin1String("Billeder/")) &&
-                   entry.Path.compare(QLatin1String("Billeder/Ingen.jpg"), Qt::CaseInsensitive) != 0;
+                   entry.Path.compare(QLatin1String("Billeder/") + TPictureFolder::PlaceholderName,
+                                      Qt::CaseInsensitive) != 0;
         }));
 }
 } // namespace

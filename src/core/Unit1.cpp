@@ -709,7 +709,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::Billede() {
     // Decoded off this thread: the picture follows as soon as its part in view is ready.
-    const QString placeholder = m_pictures.Find(QStringLiteral("Ingen.jpg"));
+    const QString placeholder = m_pictures.Placeholder();
     const QString file = PictureFile();
     m_pictureArea->Show(QFileInfo(file).isFile() ? file : placeholder, placeholder);
 }
