@@ -17,7 +17,9 @@
 #include <sys/resource.h>
 
 namespace {
-double Ms(const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; }
+double Ms(const timeval& t) {
+    return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+}
 
 double CpuMs(int who) {
     rusage usage{};
@@ -56,7 +58,8 @@ int main() {
         const QString target = root.filePath(QStringLiteral("out/ours.zip"));
         const double cpu = CpuMs(RUSAGE_SELF);
         oursWall.push_back(TimeMs([&] {
-            TBackupWriter(root.filePath(QStringLiteral("Data")), root.filePath(QStringLiteral("Billeder"))).Write(target);
+            TBackupWriter(root.filePath(QStringLiteral("Data")), root.filePath(QStringLiteral("Billeder")))
+                .Write(target);
         }));
         ours.push_back(CpuMs(RUSAGE_SELF) - cpu);
         QFile::remove(target);
@@ -66,8 +69,9 @@ int main() {
         baselineWall.push_back(TimeMs([&] {
             QProcess zip;
             zip.setWorkingDirectory(root.path());
-            zip.start(QStringLiteral("zip"), {QStringLiteral("-r"), QStringLiteral("-0"), QStringLiteral("-q"), zipped,
-                                              QStringLiteral("Data"), QStringLiteral("Billeder")});
+            zip.start(QStringLiteral("zip"),
+                      {QStringLiteral("-r"), QStringLiteral("-0"), QStringLiteral("-q"), zipped,
+                       QStringLiteral("Data"), QStringLiteral("Billeder")});
             if (!zip.waitForFinished(-1) || zip.exitCode() != 0) {
                 std::fprintf(stderr, "zip failed\n");
                 std::exit(1);
@@ -77,8 +81,8 @@ int main() {
         QFile::remove(zipped);
     }
     const double a = Median(ours), b = Median(baseline);
-    std::printf("# wall clock: ours %.0f ms, zip -r -0 %.0f ms (ratio %.2f)\n", Median(oursWall), Median(baselineWall),
-                Median(oursWall) / Median(baselineWall));
+    std::printf("# wall clock: ours %.0f ms, zip -r -0 %.0f ms (ratio %.2f)\n", Median(oursWall),
+                Median(baselineWall), Median(oursWall) / Median(baselineWall));
     std::printf("backup_100k: %.0f %.0f %.2f\n", a, b, a / b);
     return 0;
 }

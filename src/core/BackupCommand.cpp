@@ -25,7 +25,8 @@ QString ProgramFolder() {
         return QDir::currentPath();
     }
     // Else where the window would find them: beside the executable or in the user's data folder.
-    return TInstallation::Locate(QCoreApplication::applicationDirPath(), QProcessEnvironment::systemEnvironment())
+    return TInstallation::Locate(QCoreApplication::applicationDirPath(),
+                                 QProcessEnvironment::systemEnvironment())
         .UserFolder();
 }
 } // namespace

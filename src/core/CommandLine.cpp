@@ -36,11 +36,12 @@ void TCommandLine::AddOptions() {
     m_parser.addOption(
         {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Shows the version and ends.")});
     // Carried out before this parser is asked (it needs no window); listed here for the help.
-    m_parser.addOption({QStringLiteral("backup"),
-                        QStringLiteral("Writes a backup archive of the register and its pictures to FOLDER_OR_FILE "
-                                       "without opening a window, and ends (a folder gets the name "
-                                       "Habitra-YYYY-MM-DD.zip)."),
-                        QStringLiteral("FOLDER_OR_FILE")});
+    m_parser.addOption(
+        {QStringLiteral("backup"),
+         QStringLiteral("Writes a backup archive of the register and its pictures to FOLDER_OR_FILE "
+                        "without opening a window, and ends (a folder gets the name "
+                        "Habitra-YYYY-MM-DD.zip)."),
+         QStringLiteral("FOLDER_OR_FILE")});
 }
 
 // The toolkit takes its own options (-platform xcb, -style fusion, ...) from the command line when

@@ -15,7 +15,8 @@ const TTexts Advice{
     "Before using this program, it would be a good idea, to read the on-line help!",
     "Inden du anvender programmet, vil det være en god ide, at læse vejledningen til programmet",
     "Innan du användar programmet, vill det vära en god ide, at läsa vägledningen til programmet",
-    "Bevor Sie dieses Programm benutzen, empfelen wir Ihnen, die Anleitung zum Gebrauch des Programmes zu lesen!",
+    "Bevor Sie dieses Programm benutzen, empfelen wir Ihnen, die Anleitung zum Gebrauch des Programmes zu "
+    "lesen!",
 };
 
 const TTexts Introduction{
@@ -49,29 +50,37 @@ const TTexts Closing{
 const TTexts Names{"Dansk", "English", "Norsk", "Svensk", "Deutsch"};
 
 const TTexts NoPicture{
-    "Der er ikke noget billede af ", "No picture of ", "Der er ikke noget bilde av ", "Det finns ingen bild av ",
-    "Kein bild von ",
+    "Der er ikke noget billede af ", "No picture of ", "Der er ikke noget bilde av ",
+    "Det finns ingen bild av ",      "Kein bild von ",
 };
 } // namespace
 
-QString Messages::FirstUseAdvice(int language) { return Pick(Advice, language); }
+QString Messages::FirstUseAdvice(int language) {
+    return Pick(Advice, language);
+}
 
 QString Messages::DataLocation(int language, const QString& dataHome) {
     return Pick(Introduction, language) + dataHome + QStringLiteral("Data") + QStringLiteral("\n\r\n\r") +
-           Pick(Backup, language) + QStringLiteral("\n\r\n\r") + Pick(Heading, language) + Pick(Closing, language);
+           Pick(Backup, language) + QStringLiteral("\n\r\n\r") + Pick(Heading, language) +
+           Pick(Closing, language);
 }
 
 QString Messages::ScreenSizes() {
     return QStringLiteral(
         "SKÆRMSTØRRELSER\n\r\n\rI dag findes der et utal af forskellige skærmstørrelser og skærmopløsninger. "
-        "Vinduerne i dette program kan tilpasse sig den skærm og opløsning, som du anvender på denne PC.  Placér "
-        "musen på en af de fire vinduesrammer, hold venstre musetast nede og træk rammen større eller mindre.  "
-        "Indholdet i vinduet vil automatisk tilpasse sig vinduets størrelse. \n\r\n\rBEMÆRK\n\rDen størrelse på "
+        "Vinduerne i dette program kan tilpasse sig den skærm og opløsning, som du anvender på denne PC.  "
+        "Placér "
+        "musen på en af de fire vinduesrammer, hold venstre musetast nede og træk rammen større eller "
+        "mindre.  "
+        "Indholdet i vinduet vil automatisk tilpasse sig vinduets størrelse. \n\r\n\rBEMÆRK\n\rDen størrelse "
+        "på "
         "vinduet, som du har valgt, vil være den størrelse, som vinduet åbnes med, næste gang du åbner dette "
         "program!");
 }
 
-QString Messages::LanguageName(int language) { return Pick(Names, language); }
+QString Messages::LanguageName(int language) {
+    return Pick(Names, language);
+}
 
 QString Messages::MissingPicture(int language, const QString& description) {
     QString text = Pick(NoPicture, language) + description;

@@ -7,11 +7,14 @@
 #include "Messages.h"
 #include "ui_Unit1.h"
 
+#include "ImportSetupBuilder.h"
 #include "export/DataExportASCII.h"
 #include "export/ExportCommand.h"
-#include "ImportSetupBuilder.h"
 #include "import/ImportCommand.h"
 #include "localisation/FormLocal.h"
+#include "localisation/LocalSource.h"
+#include "localisation/QtTranslations.h"
+#include "localisation/TextCatalogue.h"
 #include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
 #include "overview/Unit3.h"
@@ -20,19 +23,16 @@
 #include "pictures/JpegLoader.h"
 #include "pictures/PictureArea.h"
 #include "pictures/PictureFetch.h"
-#include "localisation/LocalSource.h"
-#include "localisation/QtTranslations.h"
-#include "localisation/TextCatalogue.h"
 #include "report/ReportImage.h"
 #include "report/ReportLabel.h"
 #include "store/DataSource.h"
-#include "support/AboutBox.h"
-#include "support/Easysize.h"
-#include "support/JustOne.h"
 #include "store/FilterParser.h"
 #include "store/ProgramSettings.h"
 #include "store/Schema.h"
 #include "store/Table.h"
+#include "support/AboutBox.h"
+#include "support/Easysize.h"
+#include "support/JustOne.h"
 #include "toolkit/DBNavigator.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
@@ -45,8 +45,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QMenuBar>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTabBar>
 
 using ErrorDisplay::Guarded;
@@ -67,10 +67,13 @@ QStringList LanguageFiles(const QString& folder) {
 
 // The front page's pictures are compiled into this library; a static library must register them
 // (outside any namespace, where the resource compiler's function lives).
-static void InitialisePictures() { Q_INIT_RESOURCE(Pictures); }
+static void InitialisePictures() {
+    Q_INIT_RESOURCE(Pictures);
+}
 
 TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings), m_programSettings(std::make_unique<TProgramSettings>()),
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
+      m_programSettings(std::make_unique<TProgramSettings>()),
       m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
       m_dataHome(QDir::current().absolutePath() + QLatin1Char('/')),
       m_pictures(m_programFolder + QStringLiteral("Billeder")) {
@@ -161,8 +164,9 @@ void TForm1::CreateLanguageSource() {
     QtTranslations1->Localize(); // the source starts in Danish, which is no change to be told of
     FormLocalizer1 = new TFormLocalizer(this);
     FormLocalizer1->setObjectName(QStringLiteral("FormLocalizer1"));
-    FormLocalizer1->SetPropNames({QStringLiteral("Caption"), QStringLiteral("Hint"), QStringLiteral("Warning"),
-                                  QStringLiteral("Text"), QStringLiteral("Hints")});
+    FormLocalizer1->SetPropNames({QStringLiteral("Caption"), QStringLiteral("Hint"),
+                                  QStringLiteral("Warning"), QStringLiteral("Text"),
+                                  QStringLiteral("Hints")});
     FormLocalizer1->SetSource(LanguageSource1);
     TextCatalogue1 = new TTextCatalogue(this);
     TextCatalogue1->SetSource(LanguageSource1);
@@ -204,7 +208,8 @@ void TForm1::CreatePages() {
         auto* navigator = new TDBNavigator(page);
         navigator->setObjectName(QStringLiteral("DBNavigator%1").arg(number + 1));
         navigator->setGeometry(146, 430, 837, 26);
-        navigator->SetVisibleButtons({nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel});
+        navigator->SetVisibleButtons(
+            {nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel});
         navigator->SetDataSource(HabitraSource);
         navigator->OnClick = [this](TDBNavigator&, TNavigateBtn button) { DBNavigator1Click(button); };
         m_navigators[size_t(number)] = navigator;
@@ -213,7 +218,8 @@ void TForm1::CreatePages() {
     }
     ui->PageControl1->setCurrentIndex(0);
     m_page = ui->PageControl1->currentWidget();
-    connect(ui->PageControl1, &QTabWidget::currentChanged, this, [this] { Guarded([this] { PageControl1Change(); }); });
+    connect(ui->PageControl1, &QTabWidget::currentChanged, this,
+            [this] { Guarded([this] { PageControl1Change(); }); });
 }
 
 void TForm1::BindEditor() {
@@ -250,8 +256,9 @@ void TForm1::BindEditor() {
     ui->Sproget->setFont(bold);
     ui->Sproget->setStyleSheet(QStringLiteral("color: gray;"));
     ui->DBText1->setStyleSheet(QStringLiteral("color: navy;"));
-    for (QWidget* white : std::initializer_list<QWidget*>{ui->DBEdit1, ui->DBEdit2, ui->DBEdit3, ui->DBEdit4,
-                                                         ui->DBEdit5, ui->DBEdit6, ui->DBEdit7, ui->DBMemo1}) {
+    for (QWidget* white :
+         std::initializer_list<QWidget*>{ui->DBEdit1, ui->DBEdit2, ui->DBEdit3, ui->DBEdit4, ui->DBEdit5,
+                                         ui->DBEdit6, ui->DBEdit7, ui->DBMemo1}) {
         QPalette palette = white->palette();
         palette.setColor(QPalette::Base, Qt::white);
         white->setPalette(palette);
@@ -264,7 +271,8 @@ void TForm1::DecorateFrontPage() {
     FollowFrontPage();
     const auto picture = [](const QString& name) {
         QFile file(QStringLiteral(":/core/") + name);
-        return file.open(QIODevice::ReadOnly) ? QPixmap::fromImage(LoadJpeg(file.readAll(), name)) : QPixmap();
+        return file.open(QIODevice::ReadOnly) ? QPixmap::fromImage(LoadJpeg(file.readAll(), name))
+                                              : QPixmap();
     };
     ui->Image1->setPixmap(picture(QStringLiteral("Baggrund.jpg")));
     ui->Image2->setPixmap(picture(QStringLiteral("Forside.jpg")));
@@ -281,7 +289,8 @@ void TForm1::DecorateFrontPage() {
 
 void TForm1::ConnectMenu() {
     const auto on = [this](QAction* action, void (TForm1::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     on(ui->Forside1, &TForm1::Forside1Click);
     on(ui->Oversigt1, &TForm1::Oversigt1Click);
@@ -305,26 +314,31 @@ void TForm1::ConnectMenu() {
 
 void TForm1::ConnectButtons() {
     const auto on = [this](QAbstractButton* button, void (TForm1::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     };
     on(ui->SpeedButton3, &TForm1::SpeedButton3Click);
     on(ui->SpeedButton4, &TForm1::SpeedButton4Click);
     on(ui->SpeedButton1, &TForm1::SpeedButton1Click);
-    connect(ui->Image3, &TPictureLabel::doubleClicked, this, [this] { Guarded([this] { Image3DblClick(); }); });
+    connect(ui->Image3, &TPictureLabel::doubleClicked, this,
+            [this] { Guarded([this] { Image3DblClick(); }); });
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     on(ui->SpeedButton5, &TForm1::Afslut1Click);
     on(ui->SpeedButton2, &TForm1::Afslut1Click);
-    for (QAbstractButton* button : {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5}) {
+    for (QAbstractButton* button :
+         {ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton4, ui->SpeedButton5}) {
         button->setCursor(Qt::PointingHandCursor);
     }
 }
 
 void TForm1::CreatePictureArea() {
     m_pictureArea = new TPictureArea(ui->ScrollBox1, ui->Image3, this);
-    m_pictureArea->OnError = [](const QString& message) { Guarded([&message] { throw EPictureError(message); }); };
+    m_pictureArea->OnError = [](const QString& message) {
+        Guarded([&message] { throw EPictureError(message); });
+    };
     m_pictureArea->OnFitToFrameChanged = [this](bool fit) {
         Guarded([this, fit] {
             // Settings that cannot be written keep the choice for this session.
@@ -345,7 +359,9 @@ QWidget* TForm1::Page(const QString& name) const {
     return nullptr;
 }
 
-int TForm1::ActiveLanguage() const { return LanguageSource1 ? LanguageSource1->ActiveLanguage() : -1; }
+int TForm1::ActiveLanguage() const {
+    return LanguageSource1 ? LanguageSource1->ActiveLanguage() : -1;
+}
 
 QString TForm1::FieldCaption(const QString& fieldName) const {
     const std::array<std::pair<const char*, QLabel*>, 8> labels{{
@@ -391,7 +407,8 @@ void TForm1::SetProgramFolder(const QString& folder) {
 }
 
 void TForm1::SetShareFolder(const QString& folder) {
-    m_shareFolder = folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    m_shareFolder =
+        folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     LanguageSource1->SetLanguages(LanguageFiles(m_shareFolder));
 }
 
@@ -571,7 +588,8 @@ void TForm1::PageControl1Change() {
     if (m_arranging) {
         return;
     }
-    const Catalogue::TCategory* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName());
+    const Catalogue::TCategory* category =
+        Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName());
     if (!category) {
         return;
     }
@@ -583,7 +601,8 @@ void TForm1::PageControl1Change() {
     ui->Label11->setText(labels.at(2));
     ui->Label12->setText(labels.at(3));
     FieldNames1->Refresh();
-    HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), Catalogue::CategoryValue(*category, language)));
+    HabitraTable->SetFilter(
+        FilterEquals(QStringLiteral("Kategori"), Catalogue::CategoryValue(*category, language)));
     HabitraTable->SetFiltered(true);
     Billede();
 }
@@ -668,7 +687,8 @@ void TForm1::ShowItem(qint64 key) {
 }
 
 QString TForm1::PictureFile() const {
-    const QString foto = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
+    const QString foto =
+        HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
     return m_pictures.ItemPicture(foto);
 }
 
@@ -727,7 +747,9 @@ void TForm1::SpeedButton4Click() {
 }
 
 void TForm1::Image3DblClick() {
-    const QString description = HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString() : QString();
+    const QString description = HabitraTable->Active()
+                                    ? HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString()
+                                    : QString();
     try {
         // Read before anything changes, so that an open window never shows one item's title over
         // another's picture.
@@ -759,8 +781,8 @@ void TForm1::SpeedButton1Click() {
         HabitraTable->GotoBookmark(item);
     }
     const auto restoreCategory = [this] {
-        HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"),
-                                             HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString()));
+        HabitraTable->SetFilter(FilterEquals(
+            QStringLiteral("Kategori"), HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString()));
         HabitraTable->SetFiltered(true);
     };
     try {
@@ -776,7 +798,9 @@ void TForm1::SpeedButton1Click() {
     restoreCategory();
 }
 
-void TForm1::SpeedButton3Click() { ui->Panel4->hide(); }
+void TForm1::SpeedButton3Click() {
+    ui->Panel4->hide();
+}
 
 void TForm1::Forside1Click() {
     BackupActions1->UpdateReminder();
@@ -784,13 +808,21 @@ void TForm1::Forside1Click() {
     ui->Panel4->raise();
 }
 
-void TForm1::Oversigt1Click() { Form2->ShowModal(); }
+void TForm1::Oversigt1Click() {
+    Form2->ShowModal();
+}
 
-void TForm1::Dataeksport1Click() { RunExportCommand(*Form2->DataExportASCII1, this); }
+void TForm1::Dataeksport1Click() {
+    RunExportCommand(*Form2->DataExportASCII1, this);
+}
 
-void TForm1::Sikkerhedskopi1Click() { BackupActions1->BackupClick(); }
+void TForm1::Sikkerhedskopi1Click() {
+    BackupActions1->BackupClick();
+}
 
-void TForm1::GendanSikkerhedskopi1Click() { BackupActions1->RestoreClick(); }
+void TForm1::GendanSikkerhedskopi1Click() {
+    BackupActions1->RestoreClick();
+}
 
 void TForm1::Forsikringsrapport1Click() {
     TInsuranceScope scope;
@@ -811,7 +843,8 @@ void TForm1::Forsikringsrapport1Click() {
         scope.Selected = Form2->SelectedItems();
     }
     QWidget* parent = Form2 && Form2->isVisible() ? static_cast<QWidget*>(Form2) : this;
-    TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1, parent);
+    TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1,
+                            parent);
     dialog.exec();
 }
 
@@ -821,18 +854,23 @@ void TForm1::Dataimport1Click() {
     }
 }
 
-void TForm1::Info1Click() { AboutBox1->ShowAbout(); }
+void TForm1::Info1Click() {
+    AboutBox1->ShowAbout();
+}
 
-void TForm1::Afslut1Click() { close(); }
+void TForm1::Afslut1Click() {
+    close();
+}
 
 void TForm1::Help1Click() {
     // At the guide's section of the language the user reads.
-    TPlatform::Instance().OpenDocument(ui->Help1->toolTip() + QLatin1Char('#') + HelpSection(ActiveLanguage()));
+    TPlatform::Instance().OpenDocument(ui->Help1->toolTip() + QLatin1Char('#') +
+                                       HelpSection(ActiveLanguage()));
 }
 
 void TForm1::Dataplacering1Click() {
-    Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"), Messages::DataLocation(ActiveLanguage(), DataHome()),
-                 {Dialogs::mbOK});
+    Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"),
+                 Messages::DataLocation(ActiveLanguage(), DataHome()), {Dialogs::mbOK});
 }
 
 void TForm1::Skrmstrrelser1Click() {

@@ -28,7 +28,8 @@ QString TTextCatalogue::Text(const QString& key, const QString& danish) const {
 void TTextCatalogue::Localize() {
     m_texts.clear();
     TCustomLanguageSource* source = Source();
-    if (source == nullptr || source->ActiveLanguage() < 0 || source->ActiveLanguage() >= source->Languages().size()) {
+    if (source == nullptr || source->ActiveLanguage() < 0 ||
+        source->ActiveLanguage() >= source->Languages().size()) {
         return;
     }
     source->SetSection(SectionName());
@@ -39,7 +40,9 @@ void TTextCatalogue::Localize() {
     }
 }
 
-TTextCatalogue* TTextCatalogue::Current() { return current.data(); }
+TTextCatalogue* TTextCatalogue::Current() {
+    return current.data();
+}
 
 QString LocalText(const char* key, const char* danish) {
     const QString text = QString::fromUtf8(danish);

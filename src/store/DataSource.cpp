@@ -42,7 +42,9 @@ void TDataSource::DetachTable() {
     }
 }
 
-TDataSetState TDataSource::State() const { return m_dataSet ? m_dataSet->State() : dsInactive; }
+TDataSetState TDataSource::State() const {
+    return m_dataSet ? m_dataSet->State() : dsInactive;
+}
 
 void TDataSource::AddLink(TDataLink* link) {
     if (std::find(m_links.begin(), m_links.end(), link) == m_links.end()) {
@@ -50,7 +52,9 @@ void TDataSource::AddLink(TDataLink* link) {
     }
 }
 
-void TDataSource::RemoveLink(TDataLink* link) { std::erase(m_links, link); }
+void TDataSource::RemoveLink(TDataLink* link) {
+    std::erase(m_links, link);
+}
 
 void TDataSource::Notify(TDataEvent event, TField* field) {
     const std::vector<TDataLink*> links = m_links;
@@ -80,7 +84,9 @@ void TDataSource::Notify(TDataEvent event, TField* field) {
     }
 }
 
-TDataLink::~TDataLink() { SetDataSource(nullptr); }
+TDataLink::~TDataLink() {
+    SetDataSource(nullptr);
+}
 
 void TDataLink::SetDataSource(TDataSource* source) {
     if (source == m_source) {
@@ -96,7 +102,9 @@ void TDataLink::SetDataSource(TDataSource* source) {
     ActiveChanged();
 }
 
-TTable* TDataLink::DataSet() const { return m_source ? m_source->DataSet() : nullptr; }
+TTable* TDataLink::DataSet() const {
+    return m_source ? m_source->DataSet() : nullptr;
+}
 
 bool TDataLink::Active() const {
     const TTable* table = DataSet();

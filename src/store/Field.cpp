@@ -5,13 +5,20 @@
 #include "NumberFormat.h"
 #include "Table.h"
 
-TField::TField(TTable& table, int index, TFieldDef def) : m_table(table), m_index(index), m_def(std::move(def)) {}
+TField::TField(TTable& table, int index, TFieldDef def)
+    : m_table(table), m_index(index), m_def(std::move(def)) {}
 
-const QVariant& TField::Stored() const { return m_table.CurrentValue(m_index); }
+const QVariant& TField::Stored() const {
+    return m_table.CurrentValue(m_index);
+}
 
-bool TField::IsNull() const { return Stored().isNull(); }
+bool TField::IsNull() const {
+    return Stored().isNull();
+}
 
-QVariant TField::Value() const { return Stored(); }
+QVariant TField::Value() const {
+    return Stored();
+}
 
 void TField::SetValue(const QVariant& value) {
     QVariant stored = value;
@@ -40,7 +47,9 @@ void TField::SetValue(const QVariant& value) {
     m_table.SetCurrentValue(m_index, stored);
 }
 
-void TField::Clear() { SetValue(QVariant()); }
+void TField::Clear() {
+    SetValue(QVariant());
+}
 
 QVariant TField::Convert(const QString& text) const {
     const QString trimmed = text.trimmed();
@@ -109,7 +118,9 @@ QString TField::AsString() const {
     return DisplayTextOf(value);
 }
 
-void TField::SetAsString(const QString& text) { SetValue(Convert(text)); }
+void TField::SetAsString(const QString& text) {
+    SetValue(Convert(text));
+}
 
 qint64 TField::AsInteger() const {
     const QVariant& value = Stored();
@@ -137,7 +148,9 @@ void TField::SetAsInteger(qint64 value) {
     }
 }
 
-QDate TField::AsDate() const { return m_def.DataType == ftDate ? Stored().toDate() : QDate(); }
+QDate TField::AsDate() const {
+    return m_def.DataType == ftDate ? Stored().toDate() : QDate();
+}
 
 void TField::SetAsDate(const QDate& date) {
     if (m_def.DataType != ftDate) {
@@ -187,6 +200,10 @@ QString TField::DisplayTextOf(const QVariant& value) const {
     return value.toString();
 }
 
-QString TField::DisplayText() const { return DisplayTextOf(Stored()); }
+QString TField::DisplayText() const {
+    return DisplayTextOf(Stored());
+}
 
-QByteArray TField::AsBytes() const { return Stored().toString().toUtf8(); }
+QByteArray TField::AsBytes() const {
+    return Stored().toString().toUtf8();
+}

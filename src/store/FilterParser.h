@@ -18,7 +18,8 @@ class TFilterParser {
 public:
     // Maps a field name and a literal to the column's SQL name and the bound value; raises
     // EDatabaseError for an unknown field or a value the field cannot hold.
-    using TResolver = std::function<std::pair<QString, QVariant>(const QString& field, const QString& literal)>;
+    using TResolver =
+        std::function<std::pair<QString, QVariant>(const QString& field, const QString& literal)>;
 
     static TCompiledFilter Compile(const QString& filter, const TResolver& resolver);
 };

@@ -2,7 +2,9 @@
 
 #include <QLocale>
 
-TFormatSettings TFormatSettings::Danish() { return TFormatSettings{}; }
+TFormatSettings TFormatSettings::Danish() {
+    return TFormatSettings{};
+}
 
 TFormatSettings TFormatSettings::English() {
     TFormatSettings settings;

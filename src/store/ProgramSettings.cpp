@@ -58,7 +58,8 @@ void TProgramSettings::Remove(const QString& name) {
     if (!m_values.contains(name)) {
         return;
     }
-    Write(QStringLiteral("DELETE FROM ") + QuotedName(TableName) + QStringLiteral(" WHERE Navn = ?"), name, nullptr);
+    Write(QStringLiteral("DELETE FROM ") + QuotedName(TableName) + QStringLiteral(" WHERE Navn = ?"), name,
+          nullptr);
     m_values.remove(name);
 }
 

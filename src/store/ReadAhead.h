@@ -57,7 +57,7 @@ private:
     std::deque<std::vector<qint64>> m_queue;
     std::deque<TJob> m_done;
     bool m_busy = false;
-    bool m_idle = false;     // the worker sleeps
+    bool m_idle = false; // the worker sleeps
     bool m_stop = false;
 
     // Used by the worker alone.

@@ -23,7 +23,8 @@ QString TypeSql(const TFieldDef& def) {
     return {};
 }
 
-QString CreateTableSql(const QString& table, const std::vector<TFieldDef>& fields, const QString& firstExtra = {}) {
+QString CreateTableSql(const QString& table, const std::vector<TFieldDef>& fields,
+                       const QString& firstExtra = {}) {
     QStringList columns;
     for (const TFieldDef& def : fields) {
         columns << def.Name + QLatin1Char(' ') + TypeSql(def) + (columns.isEmpty() ? firstExtra : QString());
@@ -46,27 +47,30 @@ void CreateFile(const QString& path, const QStringList& statements) {
     // Only a complete file ever carries the table's name.
     if (!QFile::rename(partial, path)) {
         QFile::remove(partial);
-        throw EDatabaseError(QStringLiteral("Cannot create table \"%1\"").arg(path), ekCannotCreate, path, QString());
+        throw EDatabaseError(QStringLiteral("Cannot create table \"%1\"").arg(path), ekCannotCreate, path,
+                             QString());
     }
 }
 } // namespace
 
 std::vector<TFieldDef> Schema::ItemFields() {
     return {
-        {QStringLiteral("Beskrivelse"), ftString, 60},   {QStringLiteral("Fabrikat"), ftString, 60},
-        {QStringLiteral("Model"), ftString, 60},         {QStringLiteral("Identifikation"), ftString, 30},
-        {QStringLiteral("Kobssted"), ftString, 60},      {QStringLiteral("Kobsdato"), ftDate, 0},
-        {QStringLiteral("Vaerdi"), ftBCD, 0},            {QStringLiteral("Notater"), ftMemo, 0},
-        {QStringLiteral("Foto"), ftInteger, 0},          {QStringLiteral("Kategori"), ftString, 30},
+        {QStringLiteral("Beskrivelse"), ftString, 60}, {QStringLiteral("Fabrikat"), ftString, 60},
+        {QStringLiteral("Model"), ftString, 60},       {QStringLiteral("Identifikation"), ftString, 30},
+        {QStringLiteral("Kobssted"), ftString, 60},    {QStringLiteral("Kobsdato"), ftDate, 0},
+        {QStringLiteral("Vaerdi"), ftBCD, 0},          {QStringLiteral("Notater"), ftMemo, 0},
+        {QStringLiteral("Foto"), ftInteger, 0},        {QStringLiteral("Kategori"), ftString, 30},
     };
 }
 
-std::vector<TFieldDef> Schema::CounterFields() { return {{QStringLiteral("Regnr"), ftInteger, 0}}; }
+std::vector<TFieldDef> Schema::CounterFields() {
+    return {{QStringLiteral("Regnr"), ftInteger, 0}};
+}
 
 std::vector<TFieldDef> Schema::SettingsFields() {
     return {
-        {QStringLiteral("Hojde"), ftInteger, 0},          {QStringLiteral("Bredde"), ftInteger, 0},
-        {QStringLiteral("Sprog"), ftInteger, 0},          {QStringLiteral("Hojde_oversigt"), ftInteger, 0},
+        {QStringLiteral("Hojde"), ftInteger, 0},           {QStringLiteral("Bredde"), ftInteger, 0},
+        {QStringLiteral("Sprog"), ftInteger, 0},           {QStringLiteral("Hojde_oversigt"), ftInteger, 0},
         {QStringLiteral("Bredde_oversigt"), ftInteger, 0},
     };
 }
@@ -74,8 +78,8 @@ std::vector<TFieldDef> Schema::SettingsFields() {
 QStringList Schema::CreateMissingTables(const QString& dataFolder) {
     QDir dir(dataFolder);
     if (!dir.exists() && !QDir().mkpath(dataFolder)) {
-        throw EDatabaseError(QStringLiteral("Cannot create the data folder \"%1\"").arg(dataFolder), ekCannotCreate,
-                             dataFolder, QString());
+        throw EDatabaseError(QStringLiteral("Cannot create the data folder \"%1\"").arg(dataFolder),
+                             ekCannotCreate, dataFolder, QString());
     }
     QStringList created;
     const auto make = [&](const QString& file, const QStringList& statements) {
@@ -89,7 +93,8 @@ QStringList Schema::CreateMissingTables(const QString& dataFolder) {
     make(ItemFile, {CreateTableSql(QStringLiteral("Habitra"), ItemFields()),
                     QStringLiteral("CREATE INDEX IndexKategori ON Habitra (Kategori)"),
                     QStringLiteral("CREATE INDEX IndexBeskrivelse ON Habitra (Beskrivelse COLLATE NOCASE)")});
-    make(CounterFile, {CreateTableSql(QStringLiteral("Regnr"), CounterFields(), QStringLiteral(" PRIMARY KEY"))});
+    make(CounterFile,
+         {CreateTableSql(QStringLiteral("Regnr"), CounterFields(), QStringLiteral(" PRIMARY KEY"))});
     make(SettingsFile, {CreateTableSql(QStringLiteral("Config"), SettingsFields()),
                         QStringLiteral("INSERT INTO Config VALUES (564, 1024, -1, 768, 1024)")});
     return created;

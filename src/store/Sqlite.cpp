@@ -131,7 +131,8 @@ void TSqliteStatement::Bind(int index, const QVariant& value) {
 }
 
 void TSqliteStatement::BindUtf8(int index, QByteArrayView utf8) {
-    if (sqlite3_bind_text(m_stmt, index, utf8.data() ? utf8.data() : "", int(utf8.size()), SQLITE_STATIC) != SQLITE_OK) {
+    if (sqlite3_bind_text(m_stmt, index, utf8.data() ? utf8.data() : "", int(utf8.size()), SQLITE_STATIC) !=
+        SQLITE_OK) {
         m_db.Fail(QStringLiteral("Cannot bind a value for table"));
     }
 }

@@ -1,12 +1,14 @@
 #include "Dialogs.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
-QString Dialogs::ApplicationTitle() { return QStringLiteral("Habitra"); }
+QString Dialogs::ApplicationTitle() {
+    return QStringLiteral("Habitra");
+}
 
 QString Dialogs::CaptionFor(QMessageBox::Icon icon) {
     switch (icon) {
@@ -60,7 +62,8 @@ Dialogs::TModalResult Dialogs::Box(QMessageBox::Icon icon, const QString& title,
             results.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOK);
             break;
         case mbCancel:
-            results.emplace_back(box.addButton(QStringLiteral("Annuller"), QMessageBox::RejectRole), mrCancel);
+            results.emplace_back(box.addButton(QStringLiteral("Annuller"), QMessageBox::RejectRole),
+                                 mrCancel);
             break;
         case mbYes:
             results.emplace_back(box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole), mrYes);

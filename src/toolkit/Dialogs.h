@@ -19,7 +19,8 @@ QString CaptionFor(QMessageBox::Icon icon);
 QString ShownText(const QString& text);
 TModalResult Box(QMessageBox::Icon icon, const QString& title, const QString& text,
                  const std::vector<TMsgDlgButton>& buttons);
-TModalResult MessageDlg(const QString& text, QMessageBox::Icon icon, const std::vector<TMsgDlgButton>& buttons);
+TModalResult MessageDlg(const QString& text, QMessageBox::Icon icon,
+                        const std::vector<TMsgDlgButton>& buttons);
 // A plain box titled with the application title and one OK button.
 void ShowMessage(const QString& text);
 // The toolkit's delete question: "Slet denne post?" with OK and Annuller; true on OK.

@@ -44,7 +44,9 @@ std::unique_ptr<TPlatform>& Current() {
 }
 } // namespace
 
-TPlatform& TPlatform::Instance() { return *Current(); }
+TPlatform& TPlatform::Instance() {
+    return *Current();
+}
 
 std::unique_ptr<TPlatform> TPlatform::Install(std::unique_ptr<TPlatform> platform) {
     std::swap(Current(), platform);

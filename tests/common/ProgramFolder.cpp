@@ -22,11 +22,17 @@ TProgramFolder::TProgramFolder() {
                 PicturePath() + QStringLiteral("/Ingen.jpg"));
 }
 
-QString TProgramFolder::DataPath() const { return QDir(m_dir.path()).filePath(QStringLiteral("Data")); }
+QString TProgramFolder::DataPath() const {
+    return QDir(m_dir.path()).filePath(QStringLiteral("Data"));
+}
 
-QString TProgramFolder::PicturePath() const { return QDir(m_dir.path()).filePath(QStringLiteral("Billeder")); }
+QString TProgramFolder::PicturePath() const {
+    return QDir(m_dir.path()).filePath(QStringLiteral("Billeder"));
+}
 
-QString TProgramFolder::FilePath(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+QString TProgramFolder::FilePath(const QString& relative) const {
+    return QDir(m_dir.path()).filePath(relative);
+}
 
 QString TProgramFolder::SourcePath(const QString& relative) {
     return QDir(QStringLiteral(HABITRA_SOURCE_DIR)).filePath(relative);

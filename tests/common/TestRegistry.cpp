@@ -46,4 +46,6 @@ int TestRegistry::RunAll(int argc, char** argv) {
     return failures;
 }
 
-int main(int argc, char** argv) { return TestRegistry::RunAll(argc, argv); }
+int main(int argc, char** argv) {
+    return TestRegistry::RunAll(argc, argv);
+}

@@ -1,5 +1,5 @@
-#include "TestRegistry.h"
 #include "core/Catalogue.h"
+#include "TestRegistry.h"
 
 #include <QSet>
 #include <QTest>
@@ -46,14 +46,16 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("books, Danish") << "TabSheet2" << -1 << QStringList{"Titel", "Forfatter", "Forlag", "ISBN-nr."};
-        QTest::newRow("books, English") << "TabSheet2" << 0 << QStringList{"Titel", "Author", "Publisher", "ISBN-no."};
-        QTest::newRow("antiques, Norwegian") << "TabSheet1" << 1
-                                             << QStringList{"Beskrivelse", "Fabrikat", "Årstall", "Identifikasjon"};
-        QTest::newRow("software, German") << "TabSheet11" << 3
-                                          << QStringList{"Beschreibung", "Fabrikat", "Version", "Licensnr."};
-        QTest::newRow("music media, Swedish") << "TabSheet7" << 2
-                                              << QStringList{"Titel", "Kunstner", "Musikforlag", "Identifikation"};
+        QTest::newRow("books, Danish")
+            << "TabSheet2" << -1 << QStringList{"Titel", "Forfatter", "Forlag", "ISBN-nr."};
+        QTest::newRow("books, English")
+            << "TabSheet2" << 0 << QStringList{"Titel", "Author", "Publisher", "ISBN-no."};
+        QTest::newRow("antiques, Norwegian")
+            << "TabSheet1" << 1 << QStringList{"Beskrivelse", "Fabrikat", "Årstall", "Identifikasjon"};
+        QTest::newRow("software, German")
+            << "TabSheet11" << 3 << QStringList{"Beschreibung", "Fabrikat", "Version", "Licensnr."};
+        QTest::newRow("music media, Swedish")
+            << "TabSheet7" << 2 << QStringList{"Titel", "Kunstner", "Musikforlag", "Identifikation"};
         QTest::newRow("tools, English standard set")
             << "TabSheet17" << 0 << QStringList{"Description", "Manufacture", "Model", "Identification"};
     }
@@ -73,7 +75,8 @@ private slots:
             QCOMPARE(order.at(19), QStringLiteral("TabSheet16"));
             QCOMPARE(order.at(20), QStringLiteral("TabSheet17"));
         }
-        QCOMPARE(Catalogue::PageOrder(0).at(1), QStringLiteral("TabSheet18")); // Kunstgenstande second in English
+        QCOMPARE(Catalogue::PageOrder(0).at(1),
+                 QStringLiteral("TabSheet18")); // Kunstgenstande second in English
         QCOMPARE(Catalogue::PageOrder(2).at(2), QStringLiteral("TabSheet11")); // PC-Software third in Swedish
         QCOMPARE(Catalogue::PageOrder(3).at(18), QStringLiteral("TabSheet3")); // Diverse 19th in German
     }

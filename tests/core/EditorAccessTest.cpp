@@ -25,8 +25,9 @@ class EditorAccessTest : public QObject {
     static QStringList FieldNames(TForm1& form) {
         const auto& ui = form.Controls();
         QStringList names;
-        for (QWidget* field : std::initializer_list<QWidget*>{ui.DBEdit1, ui.DBEdit2, ui.DBEdit3, ui.DBEdit4,
-                                                             ui.DBEdit6, ui.DBEdit5, ui.DBEdit7, ui.DBMemo1}) {
+        for (QWidget* field :
+             std::initializer_list<QWidget*>{ui.DBEdit1, ui.DBEdit2, ui.DBEdit3, ui.DBEdit4, ui.DBEdit6,
+                                             ui.DBEdit5, ui.DBEdit7, ui.DBMemo1}) {
             names << Name(field);
         }
         return names;
@@ -43,8 +44,10 @@ class EditorAccessTest : public QObject {
     static QString Page(TForm1& form) { return form.Controls().PageControl1->currentWidget()->objectName(); }
     // Started with one clock among the antiques, the front page put away and the window active.
     static TForm1& StartEditor(TMainWindowFixture& fixture) {
-        fixture.Sql(QStringLiteral("Habitra.db"),
-                    QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori, Foto) VALUES ('Ur', 'Antikviteter', 1)"));
+        fixture.Sql(
+            QStringLiteral("Habitra.db"),
+            QStringLiteral(
+                "INSERT INTO Habitra (Beskrivelse, Kategori, Foto) VALUES ('Ur', 'Antikviteter', 1)"));
         TForm1& form = fixture.Start();
         form.Controls().SpeedButton3->click();
         Activate(form);
@@ -107,7 +110,8 @@ private slots:
         for (const char* page : {"TabSheet2", "TabSheet9"}) {
             fixture.SelectPage(QLatin1String(page));
             QCOMPARE(fixture.Answerer->Count(), boxes + 1);
-            QVERIFY2(fixture.Answerer->Texts.last().contains(typed), qPrintable(fixture.Answerer->Texts.last()));
+            QVERIFY2(fixture.Answerer->Texts.last().contains(typed),
+                     qPrintable(fixture.Answerer->Texts.last()));
             fixture.Answerer->Texts.clear();
             fixture.Answerer->Titles.clear();
             QCOMPARE(Page(form), QStringLiteral("TabSheet1"));
@@ -150,8 +154,8 @@ private slots:
     void postKeys_data() {
         QTest::addColumn<QKeyCombination>("insert");
         QTest::addColumn<QKeyCombination>("post");
-        QTest::newRow("Insert, Ctrl+S") << QKeyCombination(Qt::Key_Insert)
-                                        << QKeyCombination(Qt::ControlModifier, Qt::Key_S);
+        QTest::newRow("Insert, Ctrl+S")
+            << QKeyCombination(Qt::Key_Insert) << QKeyCombination(Qt::ControlModifier, Qt::Key_S);
         QTest::newRow("Ctrl+N, Ctrl+Return") << QKeyCombination(Qt::ControlModifier, Qt::Key_N)
                                              << QKeyCombination(Qt::ControlModifier, Qt::Key_Return);
         QTest::newRow("Ctrl+N, Ctrl+Enter on the keypad")
@@ -241,13 +245,11 @@ private slots:
     void hintsNameTheKeys_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("hints");
-        QTest::newRow("Danish") << -1
-                                << QStringList{"Første",        "Tilføj (Ins, Ctrl+N)",
-                                               "Slet (Ctrl+Del)", "Ret",
-                                               "Gem (Ctrl+S, Ctrl+Retur)", "Fortryd (Esc)"};
+        QTest::newRow("Danish") << -1 << QStringList{"Første", "Tilføj (Ins, Ctrl+N)",     "Slet (Ctrl+Del)",
+                                                     "Ret",    "Gem (Ctrl+S, Ctrl+Retur)", "Fortryd (Esc)"};
         QTest::newRow("English") << 0
-                                 << QStringList{"First", "Add (Ins, Ctrl+N)", "Delete (Ctrl+Del)", "Edit",
-                                                "Save (Ctrl+S, Ctrl+Return)", "Cancel (Esc)"};
+                                 << QStringList{"First", "Add (Ins, Ctrl+N)",          "Delete (Ctrl+Del)",
+                                                "Edit",  "Save (Ctrl+S, Ctrl+Return)", "Cancel (Esc)"};
     }
     void hintsNameTheKeys() {
         QFETCH(int, language);
@@ -282,16 +284,14 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("Danish books")
-            << -1 << "TabSheet2"
-            << QStringList{"Titel", "Forfatter", "Forlag", "ISBN-nr.", "Købssted", "Købsdato", "Værdi", "Bemærkning"};
+            << -1 << "TabSheet2" << QStringList{"Titel",    "Forfatter", "Forlag", "ISBN-nr.",
+                                                "Købssted", "Købsdato",  "Værdi",  "Bemærkning"};
         QTest::newRow("English books")
-            << 0 << "TabSheet2"
-            << QStringList{"Titel",       "Author",        "Publisher", "ISBN-no.",
-                           "Bought from", "Purchase date", "Value",     "Notes"};
+            << 0 << "TabSheet2" << QStringList{"Titel",       "Author",        "Publisher", "ISBN-no.",
+                                               "Bought from", "Purchase date", "Value",     "Notes"};
         QTest::newRow("German tools")
-            << 3 << "TabSheet17"
-            << QStringList{"Beschreibung", "Fabrikat",  "Model", "Identifizierung",
-                           "Kaufort",      "Kaufdatum", "Wert",   "Bemerkungen"};
+            << 3 << "TabSheet17" << QStringList{"Beschreibung", "Fabrikat",  "Model", "Identifizierung",
+                                                "Kaufort",      "Kaufdatum", "Wert",  "Bemerkungen"};
     }
     void fieldsNamedByTheirCaptions() {
         QFETCH(int, language);
@@ -311,8 +311,10 @@ private slots:
         }
         QCOMPARE(FieldNames(form).mid(4), names.mid(4));
         // The overview's jump relabels too.
-        form.ShowCategory(QStringLiteral("TabSheet7"), {"Titel", "Kunstner", "Musikforlag", "Identifikation"});
-        QCOMPARE(FieldNames(form).mid(0, 4), (QStringList{"Titel", "Kunstner", "Musikforlag", "Identifikation"}));
+        form.ShowCategory(QStringLiteral("TabSheet7"),
+                          {"Titel", "Kunstner", "Musikforlag", "Identifikation"});
+        QCOMPARE(FieldNames(form).mid(0, 4),
+                 (QStringList{"Titel", "Kunstner", "Musikforlag", "Identifikation"}));
     }
 
     void windowsAreWindows() {

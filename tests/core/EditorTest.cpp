@@ -7,8 +7,8 @@
 #include "ui_Unit1.h"
 
 #include <QTabBar>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 
 // Category pages, the item editor, new-item defaults and the menu of the main window.
 class EditorTest : public QObject {
@@ -32,9 +32,10 @@ class EditorTest : public QObject {
 private slots:
     void pagesFilterAndRelabel() {
         TMainWindowFixture fixture;
-        fixture.Sql(QStringLiteral("Habitra.db"),
-                    QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Kongens fald', 'Bøger'), "
-                                   "('Ulysses', 'Books'), ('Stol', 'Möbel'), ('Bord', 'Møbler')"));
+        fixture.Sql(
+            QStringLiteral("Habitra.db"),
+            QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Kongens fald', 'Bøger'), "
+                           "('Ulysses', 'Books'), ('Stol', 'Möbel'), ('Bord', 'Møbler')"));
         TForm1& form = fixture.Start();
         fixture.SelectPage(QStringLiteral("TabSheet2"));
         QCOMPARE(form.HabitraTable->RecordCount(), 1);
@@ -68,7 +69,8 @@ private slots:
         for (int language : {0, 3, 1, 0, 2, -1, 3}) {
             form.LanguageClick(language);
             QCOMPARE(TabOrder(form), Catalogue::PageOrder(language));
-            QCOMPARE(form.Controls().PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet11"));
+            QCOMPARE(form.Controls().PageControl1->currentWidget()->objectName(),
+                     QStringLiteral("TabSheet11"));
             int checked = 0;
             for (QAction* action : form.Controls().Sprog->actions()) {
                 checked += action->isChecked() ? 1 : 0;
@@ -119,8 +121,9 @@ private slots:
 
     void refusedValueKeepsEditing() {
         TMainWindowFixture fixture;
-        fixture.Sql(QStringLiteral("Habitra.db"),
-                    QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', 'Antikviteter')"));
+        fixture.Sql(
+            QStringLiteral("Habitra.db"),
+            QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', 'Antikviteter')"));
         TForm1& form = fixture.Start();
         form.SpeedButton3Click();
         QTest::keyClicks(form.Controls().DBEdit7, QStringLiteral("mange penge"));
@@ -133,8 +136,9 @@ private slots:
 
     void cancelledDeleteKeepsItem() {
         TMainWindowFixture fixture;
-        fixture.Sql(QStringLiteral("Habitra.db"),
-                    QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', 'Antikviteter')"));
+        fixture.Sql(
+            QStringLiteral("Habitra.db"),
+            QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', 'Antikviteter')"));
         TForm1& form = fixture.Start();
         QTest::qWait(50);
         fixture.Answerer->SetButton(QStringLiteral("Annuller"));

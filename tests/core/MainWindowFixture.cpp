@@ -28,5 +28,6 @@ QString TMainWindowFixture::ConfigRow() const {
     TSqliteDatabase db;
     db.Open(QDir(Folder.DataPath()).filePath(QStringLiteral("Config.DB")));
     TSqliteStatement query(db, QStringLiteral("SELECT Hojde, Bredde, Sprog FROM Config"));
-    return query.Step() ? QStringLiteral("%1|%2|%3").arg(query.Text(0), query.Text(1), query.Text(2)) : QString();
+    return query.Step() ? QStringLiteral("%1|%2|%3").arg(query.Text(0), query.Text(1), query.Text(2))
+                        : QString();
 }

@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
 #include "ExifJpeg.h"
+#include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
 #include "pictures/BilledUnit.h"
@@ -193,8 +193,8 @@ class PicturesTest : public QObject {
         }
         source.convertToFormat(QImage::Format_RGB32).save(png, "PNG");
         const QString heic = near + QStringLiteral(".made.heic");
-        const QString result = Run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("95"), png,
-                                                                 QStringLiteral("-o"), heic});
+        const QString result = Run(QStringLiteral("heif-enc"), {QStringLiteral("-q"), QStringLiteral("95"),
+                                                                png, QStringLiteral("-o"), heic});
         const QByteArray bytes = ReadAll(heic);
         QFile::remove(png);
         QFile::remove(heic);
@@ -374,9 +374,9 @@ private slots:
         QTest::addColumn<TMaker>("make");
         QTest::addColumn<QString>("says");
         const auto jpeg = [](const QString& path) { WritePicture(path, Qt::blue, QSize(160, 120)); };
-        QTest::newRow("text named .jpg") << "noter.jpg" << TMaker([](const QString& path) {
-            WriteAll(path, "ikke et billede\n");
-        }) << "er ikke et billede i JPEG-, PNG- eller HEIC-format";
+        QTest::newRow("text named .jpg")
+            << "noter.jpg" << TMaker([](const QString& path) { WriteAll(path, "ikke et billede\n"); })
+            << "er ikke et billede i JPEG-, PNG- eller HEIC-format";
         QTest::newRow("empty file") << "tom.png" << TMaker([](const QString& path) { WriteAll(path, ""); })
                                     << "er ikke et billede";
         QTest::newRow("truncated JPEG") << "halv.jpg" << TMaker([jpeg](const QString& path) {
@@ -484,9 +484,13 @@ private slots:
             QVERIFY(upright.save(chosen, "PNG"));
         } else if (copiedAsIs) {
             // Stored a quarter turn anticlockwise with orientation 6, as a phone held upright writes it.
-            const QImage stored = upright.transformed(QTransform().rotate(-90)).convertToFormat(QImage::Format_RGB888);
-            const QByteArray exif = QByteArray::fromHex("FFE10022457869660000" "4D4D002A00000008"
-                                                        "0001" "011200030000000100060000" "00000000");
+            const QImage stored =
+                upright.transformed(QTransform().rotate(-90)).convertToFormat(QImage::Format_RGB888);
+            const QByteArray exif = QByteArray::fromHex("FFE10022457869660000"
+                                                        "4D4D002A00000008"
+                                                        "0001"
+                                                        "011200030000000100060000"
+                                                        "00000000");
             const QByteArray jpeg = EncodeJpeg(stored, chosen, 95);
             WriteAll(chosen, jpeg.left(2) + exif + jpeg.mid(2));
         } else {
@@ -509,13 +513,15 @@ private slots:
         QCOMPARE(PictureFolderEntries(fixture), (QStringList{"8.jpg", "Ingen.jpg"}));
         QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.heic")));
         QVERIFY(form.OpenDialog1->nameFilters().join(QLatin1Char(' ')).contains(QStringLiteral("*.png")));
-        for (const QImage& image : {LoadJpeg(target), (void(Shown(form)), form.Controls().Image3->Picture())}) {
+        for (const QImage& image :
+             {LoadJpeg(target), (void(Shown(form)), form.Controls().Image3->Picture())}) {
             QCOMPARE(image.size(), QSize(96, 64));
             QCOMPARE(Colour(image.pixelColor(8, 8)), QStringLiteral("red"));
             QCOMPARE(Colour(image.pixelColor(88, 8)), QStringLiteral("green"));
             QCOMPARE(Colour(image.pixelColor(88, 56)), QStringLiteral("black"));
             const bool transparent = name.contains(QStringLiteral("transparent"));
-            QCOMPARE(Colour(image.pixelColor(8, 56)), transparent ? QStringLiteral("white") : QStringLiteral("black"));
+            QCOMPARE(Colour(image.pixelColor(8, 56)),
+                     transparent ? QStringLiteral("white") : QStringLiteral("black"));
         }
     }
 
@@ -698,7 +704,8 @@ private slots:
         QImage stored(300, 200, QImage::Format_RGB888); // left half red, right half green as stored
         stored.fill(Qt::green);
         QPainter(&stored).fillRect(0, 0, 150, 200, Qt::red);
-        WriteAll(Folder(fixture, QStringLiteral("3.jpg")), ExifJpeg::WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
+        WriteAll(Folder(fixture, QStringLiteral("3.jpg")),
+                 ExifJpeg::WithOrientation(EncodeJpeg(stored, QStringLiteral("3"), 95), 6));
         TForm1& form = fixture.Start();
         form.SpeedButton3Click();
 
@@ -745,7 +752,8 @@ private slots:
             QVERIFY(!fit->isChecked());
             fit->trigger();
             QCOMPARE(Shown(form), QStringLiteral("410x319 red"));
-            QCOMPARE(form.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")), QStringLiteral("1"));
+            QCOMPARE(form.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")),
+                     QStringLiteral("1"));
             form.close();
         }
         fixture.Program.reset();

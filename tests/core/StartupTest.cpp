@@ -18,10 +18,14 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("error");
-        QTest::newRow("Danish") << "-1" << -1 << "Dansk" << "";
-        QTest::newRow("Swedish") << "2" << 2 << "Svensk" << "";
-        QTest::newRow("blank reads as 0: English") << "NULL" << 0 << "English" << "";
-        QTest::newRow("out of range stays Danish") << "7" << -1 << "Dansk" << "Index out of bounds (7)";
+        QTest::newRow("Danish") << "-1" << -1 << "Dansk"
+                                << "";
+        QTest::newRow("Swedish") << "2" << 2 << "Svensk"
+                                 << "";
+        QTest::newRow("blank reads as 0: English") << "NULL" << 0 << "English"
+                                                   << "";
+        QTest::newRow("out of range stays Danish") << "7" << -1 << "Dansk"
+                                                   << "Index out of bounds (7)";
     }
     void storedLanguage() {
         QFETCH(QString, sprog);
@@ -46,7 +50,8 @@ private slots:
 
     void storedSizeAndCloseSavesIt() {
         TMainWindowFixture fixture;
-        fixture.Sql(QStringLiteral("Config.DB"), QStringLiteral("UPDATE Config SET Hojde = 600, Bredde = 900"));
+        fixture.Sql(QStringLiteral("Config.DB"),
+                    QStringLiteral("UPDATE Config SET Hojde = 600, Bredde = 900"));
         TForm1& form = fixture.Start();
         QCOMPARE(form.size(), QSize(900, 600));
         form.resize(1000, 700);
@@ -100,15 +105,18 @@ private slots:
         QFETCH(int, language);
         QFETCH(bool, advised);
         TMainWindowFixture fixture;
-        fixture.Sql(QStringLiteral("Config.DB"), QStringLiteral("UPDATE Config SET Sprog = %1").arg(language));
+        fixture.Sql(QStringLiteral("Config.DB"),
+                    QStringLiteral("UPDATE Config SET Sprog = %1").arg(language));
         if (!kategori.isEmpty()) {
             fixture.Sql(QStringLiteral("Habitra.db"),
-                        QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', '%1')").arg(kategori));
+                        QStringLiteral("INSERT INTO Habitra (Beskrivelse, Kategori) VALUES ('Ur', '%1')")
+                            .arg(kategori));
         }
         fixture.Start();
         QTest::qWait(100);
-        const QString danish = QStringLiteral("Inden du anvender programmet, vil det være en god ide, at læse "
-                                              "vejledningen til programmet");
+        const QString danish =
+            QStringLiteral("Inden du anvender programmet, vil det være en god ide, at læse "
+                           "vejledningen til programmet");
         QCOMPARE(fixture.Answerer->Texts.contains(danish), advised);
         if (advised) {
             QCOMPARE(fixture.Answerer->Titles.value(fixture.Answerer->Texts.indexOf(danish)),

@@ -1,7 +1,7 @@
+#include "localisation/TextCatalogue.h"
 #include "TestRegistry.h"
 #include "TestWindow.h"
 #include "localisation/LocalSource.h"
-#include "localisation/TextCatalogue.h"
 
 #include <QTest>
 
@@ -15,7 +15,8 @@ private slots:
         const QString english = folder.Write(QStringLiteral("English.lng"),
                                              "[Form1]\r\nCaption=Habitra\r\n[Texts]\r\nSaved=Saved to %1\r\n"
                                              "TwoLines=\"First\"#10#13\"second\"\r\nEmpty=\r\n");
-        const QString german = folder.Write(QStringLiteral("Deutsch.lng"), "[Texts]\r\nSaved=Gespeichert: %1\r\n");
+        const QString german =
+            folder.Write(QStringLiteral("Deutsch.lng"), "[Texts]\r\nSaved=Gespeichert: %1\r\n");
         QObject owner;
         TLanguageSource source(&owner);
         source.SetLanguages({QStringLiteral("English=") + english, QStringLiteral("Deutsch=") + german});

@@ -182,9 +182,11 @@ private slots:
         QTest::addColumn<int>("eighths");
         QTest::addColumn<QSize>("decoded");
         QTest::newRow("a quarter covers") << QSize(800, 600) << QSize(200, 150) << 2 << QSize(200, 150);
-        QTest::newRow("one pixel more needs the next") << QSize(800, 600) << QSize(201, 100) << 3 << QSize(300, 225);
+        QTest::newRow("one pixel more needs the next")
+            << QSize(800, 600) << QSize(201, 100) << 3 << QSize(300, 225);
         QTest::newRow("height decides") << QSize(800, 600) << QSize(10, 500) << 7 << QSize(700, 525);
-        QTest::newRow("larger than the picture") << QSize(800, 600) << QSize(1600, 10) << 8 << QSize(800, 600);
+        QTest::newRow("larger than the picture")
+            << QSize(800, 600) << QSize(1600, 10) << 8 << QSize(800, 600);
         QTest::newRow("rounded up") << QSize(333, 171) << QSize(60, 30) << 2 << QSize(84, 43);
         QTest::newRow("tiny box") << QSize(4000, 3000) << QSize(1, 1) << 1 << QSize(500, 375);
     }

@@ -1,7 +1,7 @@
+#include "store/ProgramSettings.h"
 #include "StoreFixture.h"
 #include "TestRegistry.h"
 #include "store/Error.h"
-#include "store/ProgramSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,7 +50,8 @@ private slots:
             settings.Open(folder);
             QVERIFY(settings.IsReadOnly());
             QCOMPARE(settings.Value(QStringLiteral("Ejer"), QStringLiteral("-")), QStringLiteral("-"));
-            QVERIFY_THROWS_EXCEPTION(EDatabaseError, settings.SetValue(QStringLiteral("Ejer"), QStringLiteral("x")));
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                     settings.SetValue(QStringLiteral("Ejer"), QStringLiteral("x")));
             QCOMPARE(settings.Value(QStringLiteral("Ejer"), QStringLiteral("-")), QStringLiteral("-"));
         }
     }
