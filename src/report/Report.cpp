@@ -6,8 +6,10 @@
 #include "toolkit/ErrorDisplay.h"
 #include "toolkit/Platform.h"
 
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -47,8 +49,8 @@ TReportElement* TReport::FindElement(const QString& name) const {
     return nullptr;
 }
 
-std::vector<TReportPage> TReport::Layout() {
-    return TReportLayout(*this).Run();
+std::vector<TReportPage> TReport::Layout(const TProgress& progress) {
+    return TReportLayout(*this, progress).Run();
 }
 
 void TReport::Print(QPagedPaintDevice& device) {
@@ -56,17 +58,37 @@ void TReport::Print(QPagedPaintDevice& device) {
     TReportPainter::Paint(device, pages, PageLayout());
 }
 
-void TReport::SaveToPdf(const QString& path) {
-    const std::vector<TReportPage> pages = Layout();
-    QPdfWriter writer(path);
-    writer.setCreator(QStringLiteral("Habitra"));
-    writer.setTitle(m_title);
-    TReportPainter::Paint(writer, pages, PageLayout());
+void TReport::SaveToPdf(const QString& path, const TProgress& progress) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw EReportError(
+            QStringLiteral("The report cannot be saved as \"%1\": %2").arg(path, file.errorString()));
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("Habitra"));
+        writer.setTitle(m_title);
+        QPainter painter;
+        const double dotsPerMm = TReportPainter::Begin(painter, writer, PageLayout());
+        bool first = true;
+        TReportLayout(*this, progress).Run([&](TReportPage&& page) {
+            if (!first) {
+                writer.newPage();
+            }
+            first = false;
+            TReportPainter::PaintPage(painter, page, dotsPerMm);
+        });
+        painter.end(); // an empty report is one blank page
+    }
+    if (!file.commit()) {
+        throw EReportError(
+            QStringLiteral("The report cannot be saved as \"%1\": %2").arg(path, file.errorString()));
+    }
 }
 
-void TReport::Preview() {
+void TReport::Preview(const TProgress& progress) {
     {
-        const std::vector<TReportPage> pages = Layout();
+        const std::vector<TReportPage> pages = Layout(progress);
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
         printer.setPageLayout(PageLayout());

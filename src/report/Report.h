@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportBand.h"
+#include "ReportLayout.h"
 #include "ReportPage.h"
 #include "store/FormatSettings.h"
 
@@ -53,13 +54,19 @@ public:
     bool PrintIfEmpty() const { return m_printIfEmpty; }
     void SetPrintIfEmpty(bool printIfEmpty) { m_printIfEmpty = printIfEmpty; }
 
-    std::vector<TReportPage> Layout();
+    // The progress is told the records done after each page; when it returns false the layout stops
+    // with EReportCancelled, the table back where it was, nothing shown and no file written.
+    using TProgress = TReportLayout::TProgress;
+
+    std::vector<TReportPage> Layout(const TProgress& progress = {});
     // Lays out, then paints on a printer or PDF writer.
     void Print(QPagedPaintDevice& device);
-    void SaveToPdf(const QString& path);
+    // Writes each page as soon as it is laid out, so that a long list is never held whole; the file
+    // appears only once it is complete.
+    void SaveToPdf(const QString& path, const TProgress& progress = {});
     // Lays out, then shows the pages in the modal preview, from which the user prints; returns when it
     // closes.
-    void Preview();
+    void Preview(const TProgress& progress = {});
 
 private:
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;

@@ -7,3 +7,9 @@ class EReportError : public EHabitraError {
 public:
     using EHabitraError::EHabitraError;
 };
+
+// The user stopped the layout; nothing was shown or written.
+class EReportCancelled : public EReportError {
+public:
+    using EReportError::EReportError;
+};

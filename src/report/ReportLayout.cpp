@@ -28,9 +28,17 @@ private:
 };
 } // namespace
 
-TReportLayout::TReportLayout(TReport& report) : m_report(report) {}
+TReportLayout::TReportLayout(TReport& report, TProgress progress)
+    : m_report(report), m_progress(std::move(progress)) {}
 
 std::vector<TReportPage> TReportLayout::Run() {
+    std::vector<TReportPage> pages;
+    Run([&pages](TReportPage&& page) { pages.push_back(std::move(page)); });
+    return pages;
+}
+
+void TReportLayout::Run(const TPageSink& sink) {
+    m_sink = sink;
     m_context.DataSet = m_report.DataSet();
     m_context.Settings = m_report.FormatSettings();
     m_context.ReportTitle = m_report.Title();
@@ -42,7 +50,6 @@ std::vector<TReportPage> TReportLayout::Run() {
     } catch (const EHabitraError& error) {
         throw EReportError(QStringLiteral("The report could not be made: %1").arg(error.Message()));
     }
-    return std::move(m_pages);
 }
 
 void TReportLayout::Prepare() {
@@ -74,30 +81,51 @@ void TReportLayout::Prepare() {
 void TReportLayout::Walk() {
     TTable* table = m_context.DataSet;
     TControlsDisabled disabled(table);
-    if (table) {
-        table->First();
-    }
-    const bool empty = table && table->IsEmpty();
-    if (empty && !m_report.PrintIfEmpty()) {
-        return;
-    }
-    BeginPage();
-    if (TReportBand* detail = m_report.Band(rbDetail)) {
-        for (; !table->Eof(); table->Next()) {
-            // A page always takes one detail band, even one taller than the room it has.
-            if (m_detailsOnPage > 0 && m_y + detail->Height() > FooterTop() + Tolerance) {
-                EndPage();
-                BeginPage();
-            }
-            for (TReportElement* element : m_elements) {
-                element->Accumulate(m_context);
-            }
-            PlaceBand(*detail, m_y);
-            m_y += detail->Height();
-            ++m_detailsOnPage;
+    const TBookmark start = table ? table->GetBookmark() : TBookmark{};
+    try {
+        if (table) {
+            table->First();
         }
+        const bool empty = table && table->IsEmpty();
+        if (empty && !m_report.PrintIfEmpty()) {
+            return;
+        }
+        const int total = table ? table->RecordCount() : 0;
+        int done = 0;
+        Report(done, total);
+        BeginPage();
+        if (TReportBand* detail = m_report.Band(rbDetail)) {
+            for (; !table->Eof(); table->Next()) {
+                // A page always takes one detail band, even one taller than the room it has.
+                if (m_detailsOnPage > 0 && m_y + detail->Height() > FooterTop() + Tolerance) {
+                    EndPage();
+                    Report(done, total);
+                    BeginPage();
+                }
+                for (TReportElement* element : m_elements) {
+                    element->Accumulate(m_context);
+                }
+                PlaceBand(*detail, m_y);
+                m_y += detail->Height();
+                ++m_detailsOnPage;
+                ++done;
+            }
+        }
+        EndPage();
+        Report(done, total);
+    } catch (...) {
+        // A layout that did not finish leaves the cursor where the user had it.
+        if (table && table->BookmarkValid(start)) {
+            table->GotoBookmark(start);
+        }
+        throw;
     }
-    EndPage();
+}
+
+void TReportLayout::Report(int done, int total) const {
+    if (m_progress && !m_progress(done, total)) {
+        throw EReportCancelled(QStringLiteral("The report was cancelled"));
+    }
 }
 
 double TReportLayout::FooterTop() const {
@@ -106,12 +134,11 @@ double TReportLayout::FooterTop() const {
 }
 
 void TReportLayout::BeginPage() {
-    TReportPage page;
-    page.Number = int(m_pages.size()) + 1;
-    page.Size = m_report.PageSize();
-    page.Orientation = m_report.Orientation();
-    m_pages.push_back(std::move(page));
-    m_context.PageNumber = m_pages.back().Number;
+    m_page.emplace();
+    m_page->Number = ++m_pageCount;
+    m_page->Size = m_report.PageSize();
+    m_page->Orientation = m_report.Orientation();
+    m_context.PageNumber = m_page->Number;
     m_y = m_report.Margins().top();
     m_detailsOnPage = 0;
     if (TReportBand* onPage = m_report.Band(rbPage)) {
@@ -119,7 +146,7 @@ void TReportLayout::BeginPage() {
     }
     for (TReportBandType type : {rbTitle, rbColumnHeader}) {
         TReportBand* band = m_report.Band(type);
-        if (band && (type != rbTitle || m_pages.size() == 1)) {
+        if (band && (type != rbTitle || m_pageCount == 1)) {
             PlaceBand(*band, m_y);
             m_y += band->Height();
         }
@@ -130,10 +157,12 @@ void TReportLayout::EndPage() {
     if (TReportBand* footer = m_report.Band(rbPageFooter)) {
         PlaceBand(*footer, FooterTop());
     }
+    m_sink(std::move(*m_page));
+    m_page.reset();
 }
 
 void TReportLayout::PlaceBand(TReportBand& band, double top) {
-    TReportPage& page = m_pages.back();
+    TReportPage& page = *m_page;
     const QRectF rect = band.BandType() == rbPage
                             ? QRectF(QPointF(0, 0), page.Size)
                             : QRectF(m_report.Margins().left(), top, m_report.BandWidth(), band.Height());

@@ -17,18 +17,8 @@ QPageLayout TReportPainter::PageLayout(const QSizeF& sizeMm, QPageLayout::Orient
 
 void TReportPainter::Paint(QPagedPaintDevice& device, const std::vector<TReportPage>& pages,
                            const QPageLayout& layout) {
-    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
-        printer->setFullPage(true);
-    }
-    if (!device.pageLayout().isEquivalentTo(layout)) {
-        device.setPageLayout(layout);
-    }
     QPainter painter;
-    if (!painter.begin(&device)) {
-        throw EReportError(
-            QStringLiteral("The report cannot be printed: the printer or file could not be opened"));
-    }
-    const double dotsPerMm = device.logicalDpiX() / 25.4;
+    const double dotsPerMm = Begin(painter, device, layout);
     for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0) {
             device.newPage();
@@ -36,6 +26,20 @@ void TReportPainter::Paint(QPagedPaintDevice& device, const std::vector<TReportP
         PaintPage(painter, pages[i], dotsPerMm);
     }
     painter.end();
+}
+
+double TReportPainter::Begin(QPainter& painter, QPagedPaintDevice& device, const QPageLayout& layout) {
+    if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        printer->setFullPage(true);
+    }
+    if (!device.pageLayout().isEquivalentTo(layout)) {
+        device.setPageLayout(layout);
+    }
+    if (!painter.begin(&device)) {
+        throw EReportError(
+            QStringLiteral("The report cannot be printed: the printer or file could not be opened"));
+    }
+    return device.logicalDpiX() / 25.4;
 }
 
 void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, double dotsPerMm) {

@@ -18,6 +18,8 @@ public:
     // the device cannot be opened.
     static void Paint(QPagedPaintDevice& device, const std::vector<TReportPage>& pages,
                       const QPageLayout& layout);
+    // Sets the device up for the layout and begins painting on it; returns the device's dots per mm.
+    static double Begin(QPainter& painter, QPagedPaintDevice& device, const QPageLayout& layout);
     static void PaintPage(QPainter& painter, const TReportPage& page, double dotsPerMm);
     // The page as a picture at the given resolution.
     static QImage Render(const TReportPage& page, double dpi);

@@ -6,10 +6,13 @@
 #include "report/ReportFonts.h"
 #include "report/ReportImage.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 // The preview, PDF output, fonts and failures before anything is shown.
 class TReportOutputTest : public QObject {
@@ -101,6 +104,68 @@ private slots:
         QCOMPARE(preview->Previews, 0);
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(!fixture.Table().ControlsDisabled());
+    }
+
+    // Stopped on its first or third page, a PDF leaves nothing behind: no file, an earlier file of the
+    // same name untouched, the table on the record it was on. Run to its end it reports every record.
+    void CancelledPdfLeavesNoFileAndTheTableWhereItWas_data() {
+        QTest::addColumn<int>("stopAtCall");
+        QTest::addColumn<bool>("earlierFile");
+        QTest::newRow("before the first page") << 1 << false;
+        QTest::newRow("after two pages") << 3 << false;
+        QTest::newRow("over an earlier file") << 3 << true;
+        QTest::newRow("not stopped") << 0 << true;
+    }
+    void CancelledPdfLeavesNoFileAndTheTableWhereItWas() {
+        QFETCH(int, stopAtCall);
+        QFETCH(bool, earlierFile);
+        TReportFixture fixture;
+        for (int i = 1; i <= 130; ++i) { // four pages
+            fixture.AddItem(QStringLiteral("Genstand %1").arg(i), 100 * i);
+        }
+        TTable& table = fixture.Table();
+        table.MoveBy(16);
+        const int recNo = table.RecNo();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("liste.pdf"));
+        const QByteArray earlier("an earlier list");
+        if (earlierFile) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(earlier);
+        }
+        auto report = TReportFixture::ListReport(table, TFormatSettings::Danish());
+        int calls = 0;
+        QList<int> done;
+        QSet<int> totals;
+        const auto progress = [&](int records, int total) {
+            done << records;
+            totals << total;
+            return ++calls != stopAtCall;
+        };
+        if (stopAtCall == 0) {
+            report->SaveToPdf(path, progress);
+            QCOMPARE(done.front(), 0);
+            QCOMPARE(done.back(), 130);
+            QCOMPARE(totals, QSet<int>{130});
+            QVERIFY(std::is_sorted(done.begin(), done.end()));
+            bool ran = false;
+            QVERIFY(PdfText(path, &ran).contains(QStringLiteral("Genstand 130")));
+            QVERIFY(ran);
+            return;
+        }
+        QVERIFY_THROWS_EXCEPTION(EReportCancelled, report->SaveToPdf(path, progress));
+        QCOMPARE(calls, stopAtCall);
+        QCOMPARE(table.RecNo(), recNo);
+        QVERIFY(!table.ControlsDisabled());
+        QFile file(path);
+        QCOMPARE(file.exists(), earlierFile);
+        if (earlierFile) {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), earlier);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 earlierFile ? QStringList{"liste.pdf"} : QStringList{});
     }
 };
 
