@@ -1,12 +1,16 @@
 #include "Unit3.h"
 
+#include "ListLayoutProgress.h"
 #include "localisation/TextCatalogue.h"
 #include "report/ReportDataField.h"
+#include "report/ReportError.h"
 #include "report/ReportExpression.h"
 #include "report/ReportLabel.h"
 #include "report/ReportSysData.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
+
+#include <QApplication>
 
 namespace {
 struct TColumn {
@@ -173,6 +177,19 @@ void PrintInventoryList(TTable& habitraTable, const QString& categoryListText,
         Dialogs::MessageDlg(EmptyPrintoutText(), QMessageBox::Information, {Dialogs::mbOK});
         return;
     }
+    const bool filtered = habitraTable.Filtered();
+    const TBookmark place = habitraTable.GetBookmark();
     const std::unique_ptr<TListReport> report = CreateInventoryList(habitraTable, categoryListText, settings);
-    report->Preview();
+    TListLayoutProgress progress(QApplication::activeWindow());
+    try {
+        report->Preview(progress.Progress());
+    } catch (const EReportCancelled&) {
+        // Stopped before the preview: the list and its current item are as the user left them, also
+        // when the overview's coming back to the front has switched its filter off.
+        progress.Close();
+        habitraTable.SetFiltered(filtered);
+        if (habitraTable.BookmarkValid(place)) {
+            habitraTable.GotoBookmark(place);
+        }
+    }
 }

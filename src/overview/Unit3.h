@@ -43,6 +43,7 @@ QString EmptyPrintoutText();
 
 // The overview's "Print": lays out the items that the table now passes and shows them in the modal
 // preview; returns when the preview closes, with the table's cursor on its last record. With no item to
-// list it says so and shows no preview.
+// list it says so and shows no preview. A long layout shows its progress; cancelled, it shows no preview
+// and leaves the table's filter and current item as they were.
 void PrintInventoryList(TTable& habitraTable, const QString& categoryListText,
                         const TFormatSettings& settings);
