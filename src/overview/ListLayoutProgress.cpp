@@ -47,6 +47,7 @@ bool TListLayoutProgress::Step(int done, int total) {
     const bool go = !m_dialog->wasCanceled();
     if (go && done == total) {
         m_dialog->hide();
+        QApplication::processEvents(); // gone from the screen before the preview keeps the program busy
     }
     return go;
 }
