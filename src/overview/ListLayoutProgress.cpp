@@ -46,8 +46,12 @@ bool TListLayoutProgress::Step(int done, int total) {
     QApplication::processEvents();
     const bool go = !m_dialog->wasCanceled();
     if (go && done == total) {
+        // The preview then keeps the program busy for a while: the window it covered gets the moment
+        // it needs to be drawn again where the progress was.
         m_dialog->hide();
-        QApplication::processEvents(); // gone from the screen before the preview keeps the program busy
+        QEventLoop loop;
+        QTimer::singleShot(60, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return go;
 }
