@@ -8,6 +8,7 @@
 // server, mapping the window and waiting for it to be exposed included, for both programs).
 #include "BenchTiming.h"
 #include "RegisterGenerator.h"
+#include "store/Schema.h"
 #include "store/Table.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,7 @@ void Print(const char* name, double ours, double baseline) {
 
 bool Copy(const QString& from, const QString& to) {
     QDir().mkpath(QFileInfo(to).path());
+    QFile::remove(to);
     if (!QFile::copy(from, to)) {
         std::fprintf(stderr, "could not copy %s to %s\n", qPrintable(from), qPrintable(to));
         return false;
@@ -142,10 +144,13 @@ private:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // A folder given on the command line is laid out and kept, for looking into the start by hand.
     QTemporaryDir dir;
-    const QString root = dir.path();
+    const QString root = argc > 1 ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath() : dir.path();
     const QString userFolder = root + QStringLiteral("/home/Habitra");
-    GenerateRegister(userFolder + QStringLiteral("/Data"), ItemCount, 7);
+    if (!QFileInfo::exists(userFolder + QStringLiteral("/Data/") + Schema::ItemFile)) {
+        GenerateRegister(userFolder + QStringLiteral("/Data"), ItemCount, 7);
+    }
     {
         TTable table;
         SetUpItemTable(table, userFolder + QStringLiteral("/Data"));
