@@ -167,3 +167,16 @@ qint64 TableFiles::RowCount(const QString& path, const QString& table) {
     }
     return count;
 }
+
+bool TableFiles::HasRows(const QString& path, const QString& table) {
+    TReadConnection db(path);
+    bool found = false;
+    if (!db.Query(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(Quoted(table)), [&](sqlite3_stmt*) {
+            found = true;
+            return false;
+        })) {
+        throw EBackupError(
+            BackupText("Backup.TableNotRead", "Tabellen \"%1\" kunne ikke læses: %2").arg(path, db.Error()));
+    }
+    return found;
+}

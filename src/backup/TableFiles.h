@@ -23,4 +23,7 @@ QString IntegrityProblem(const QString& path);
 QString MissingField(const QString& path, const QString& table, const std::vector<TFieldDef>& fields);
 // The number of records of the file's table `table`; raises EBackupError when it cannot be read.
 qint64 RowCount(const QString& path, const QString& table);
+// Whether the file's table `table` holds a record, found without counting them all; raises
+// EBackupError when it cannot be read.
+bool HasRows(const QString& path, const QString& table);
 } // namespace TableFiles

@@ -74,8 +74,11 @@ QString TBackupActions::PictureFolder() const {
 QString TBackupActions::ReminderText() const {
     qint64 items = 0;
     try {
-        items = TableFiles::RowCount(QDir(DataFolder()).filePath(m_form.HabitraTable->TableName()),
-                                     QStringLiteral("Habitra"));
+        // Counting a large register would cost the start a full read of its file.
+        items = TableFiles::HasRows(QDir(DataFolder()).filePath(m_form.HabitraTable->TableName()),
+                                    QStringLiteral("Habitra"))
+                    ? 1
+                    : 0;
     } catch (const EBackupError&) {
         return {}; // no register to speak of
     }

@@ -196,7 +196,8 @@ void TForm1::NameFields() {
 }
 
 void TForm1::CreatePages() {
-    ui->PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab:hover { background: #dbe7fb; }"));
+    // On the tab bar alone: a style sheet on the page control would restyle all 21 pages' widgets.
+    ui->PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab:hover { background: #dbe7fb; }"));
     ui->PageControl1->tabBar()->setExpanding(false);
     int number = 0;
     for (const Catalogue::TCategory& category : Catalogue::Categories()) {

@@ -9,6 +9,7 @@
 #include "support/JustOne.h"
 #include "support/Splash.h"
 #include "toolkit/ErrorDisplay.h"
+#include "toolkit/FirstPaintProbe.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
         return 0; // the running copy was brought forward; this one writes nothing
     }
     TTerminationWatcher watcher(form1);
+    TFirstPaintProbe::Watch(form1);
     form1.show();
     return app.exec();
 }

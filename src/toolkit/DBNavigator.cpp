@@ -29,7 +29,7 @@ const char* const ButtonNames[TDBNavigator::ButtonCount] = {"nbFirst",  "nbPrior
                                                             "nbInsert", "nbDelete", "nbEdit", "nbPost",
                                                             "nbCancel", "nbRefresh"};
 
-QIcon ButtonIcon(TNavigateBtn button) {
+QIcon DrawButtonIcon(TNavigateBtn button) {
     constexpr int size = 16;
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -103,6 +103,19 @@ QIcon ButtonIcon(TNavigateBtn button) {
     }
     }
     return QIcon(pixmap);
+}
+
+// Drawn once for all navigators: the main window alone has one on each of its 21 pages. Never
+// destroyed: as a static object they would go after the application object, which pixmaps must not.
+const QIcon& ButtonIcon(TNavigateBtn button) {
+    static const auto* const icons = [] {
+        auto* drawn = new std::array<QIcon, TDBNavigator::ButtonCount>;
+        for (int i = 0; i < TDBNavigator::ButtonCount; ++i) {
+            (*drawn)[size_t(i)] = DrawButtonIcon(TNavigateBtn(i));
+        }
+        return drawn;
+    }();
+    return (*icons)[size_t(button)];
 }
 } // namespace
 

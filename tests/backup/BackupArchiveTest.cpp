@@ -6,6 +6,7 @@
 #include "backup/BackupReminder.h"
 #include "backup/BackupWriter.h"
 #include "backup/RegisterSwap.h"
+#include "backup/TableFiles.h"
 #include "store/ProgramSettings.h"
 #include "store/Sqlite.h"
 
@@ -366,6 +367,34 @@ private slots:
         const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
         const QString last = daysAgo < 0 ? QString() : BackupReminder::SettingValue(now.addDays(-daysAgo));
         QCOMPARE(BackupReminder::Due(items, last, now), due);
+    }
+
+    void HasRows_data() {
+        QTest::addColumn<int>("added");
+        QTest::addColumn<bool>("removed"); // all of them again
+        QTest::newRow("never any") << 0 << false;
+        QTest::newRow("some") << 3 << false;
+        QTest::newRow("all removed") << 3 << true;
+    }
+    // The reminder asks only whether the register holds anything; a table that is not there is an error.
+    void HasRows() {
+        QFETCH(int, added);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Habitra.db");
+        {
+            TSqliteDatabase db;
+            db.Open(path, true);
+            db.Execute("CREATE TABLE Habitra (Beskrivelse TEXT)");
+            for (int i = 0; i < added; ++i) {
+                db.Execute("INSERT INTO Habitra VALUES ('x')");
+            }
+            if (removed) {
+                db.Execute("DELETE FROM Habitra");
+            }
+        }
+        QCOMPARE(TableFiles::HasRows(path, "Habitra"), added > 0 && !removed);
+        QVERIFY_THROWS_EXCEPTION(EBackupError, TableFiles::HasRows(path, "Regnr"));
     }
 };
 
