@@ -70,9 +70,6 @@ void TSqliteDatabase::Open(const QString& path, bool create) {
     sqlite3_busy_timeout(m_db, 2000);
     // A posted record is on disk when the call returns; the rollback journal keeps the file whole.
     Execute(QStringLiteral("PRAGMA synchronous=FULL"));
-    // Reads go through a mapping of the file instead of a copy per page: opening a large register
-    // reads every page of its table once, several times faster so.
-    Execute(QStringLiteral("PRAGMA mmap_size=1073741824"));
     // Reading the schema checks that the file is a database at all.
     Execute(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
