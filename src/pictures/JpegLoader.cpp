@@ -1,5 +1,6 @@
 #include "JpegLoader.h"
 
+#include "LargeImage.h"
 #include "Orientation.h"
 
 #include <QFile>
@@ -7,11 +8,8 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#include <sys/mman.h>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -54,30 +52,6 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 }
 
 void OutputMessage(j_common_ptr) {}
-
-// A whole photo is tens of megabytes written once from top to bottom. In ordinary 4 KiB pages every
-// page costs a fault on first touch, which took twice as long as decoding the photo itself; in
-// 2 MiB pages the faults are a few dozen. Smaller pictures come from Qt's own allocation.
-constexpr qsizetype HugePage = qsizetype(2) << 20;
-
-void FreeHugeImage(void* data) {
-    std::free(data);
-}
-
-QImage NewImage(int width, int height, QImage::Format format) {
-    const qsizetype stride = ((qsizetype(width) * (format == QImage::Format_Grayscale8 ? 1 : 3)) + 3) & ~3;
-    const qsizetype bytes = stride * height;
-    if (bytes < 4 * HugePage) {
-        return QImage(width, height, format);
-    }
-    const qsizetype rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-    auto* data = static_cast<uchar*>(std::aligned_alloc(size_t(HugePage), size_t(rounded)));
-    if (data == nullptr) {
-        return {};
-    }
-    madvise(data, size_t(rounded), MADV_HUGEPAGE); // a hint: without it the pages are small
-    return QImage(data, width, height, stride, format, FreeHugeImage, data);
-}
 
 void InstallErrorManager(TErrorManager& manager) {
     jpeg_std_error(&manager.pub);
@@ -267,7 +241,7 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
 
     const JDIMENSION width = cinfo.output_width;
     const JDIMENSION height = endRow - firstRow;
-    decoder.image = NewImage(static_cast<int>(width), static_cast<int>(height), format);
+    decoder.image = LargeImage::New(static_cast<int>(width), static_cast<int>(height), format);
     if (decoder.image.isNull()) {
         decoder.outOfMemory = true;
         return false;
