@@ -1,5 +1,6 @@
 #include "pictures/Orientation.h"
 #include "ExifJpeg.h"
+#include "TestFiles.h"
 #include "TestRegistry.h"
 #include "pictures/JpegLoader.h"
 
@@ -90,12 +91,7 @@ class TOrientationTest : public QObject {
     QTemporaryDir m_dir;
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write %s", qPrintable(path));
-        }
-        return path;
+        return TestFiles::Write(m_dir, name, bytes);
     }
 
 private slots:
