@@ -100,7 +100,10 @@ QSize TInsuranceReport::PhotoPixels() {
 }
 
 QImage TInsuranceReport::LoadPhoto(const QString& path, const QSize& atLeast) {
-    return LoadJpegScaled(path, atLeast);
+    // The photo is printed whole inside the box, so it needs the box's pixels only along the side
+    // that meets the box: a portrait photo in the landscape box is decoded half as large.
+    const QSize upright = ReadJpegHeader(path).Upright;
+    return LoadJpegScaled(path, upright.scaled(atLeast, Qt::KeepAspectRatio).boundedTo(upright));
 }
 
 QPageLayout TInsuranceReport::PageLayout() const {

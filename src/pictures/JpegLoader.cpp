@@ -1,5 +1,6 @@
 #include "JpegLoader.h"
 
+#include "LargeImage.h"
 #include "Orientation.h"
 
 #include <QFile>
@@ -240,7 +241,7 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
 
     const JDIMENSION width = cinfo.output_width;
     const JDIMENSION height = endRow - firstRow;
-    decoder.image = QImage(static_cast<int>(width), static_cast<int>(height), format);
+    decoder.image = LargeImage::New(static_cast<int>(width), static_cast<int>(height), format);
     if (decoder.image.isNull()) {
         decoder.outOfMemory = true;
         return false;

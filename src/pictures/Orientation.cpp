@@ -1,6 +1,10 @@
 #include "Orientation.h"
 
+#include "LargeImage.h"
+
 #include <QTransform>
+
+#include <cstring>
 
 #include <libexif/exif-data.h>
 
@@ -76,7 +80,10 @@ QRect StoredRect(const QRect& upright, const QSize& stored, int orientation) {
                  QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
 }
 
-QImage Upright(const QImage& stored, int orientation) {
+namespace {
+
+// Qt's own turning, for the formats the decoder never gives.
+QImage TurnedByQt(const QImage& stored, int orientation) {
     switch (orientation) {
     case 2:
         return stored.mirrored(true, false);
@@ -95,6 +102,59 @@ QImage Upright(const QImage& stored, int orientation) {
     default:
         return stored;
     }
+}
+
+// Every upright pixel fetched from where StoredPoint says, into memory of large pages, in tiles so
+// that the rows a quarter turn reads across stay in the cache. A phone's portrait photo is turned
+// in about a sixth of the time Qt's turning took into freshly faulted small pages.
+template <int Depth> void Remap(const QImage& stored, QImage& upright, int orientation) {
+    const int w = stored.width();
+    const int h = stored.height();
+    const QPoint origin = StoredPoint(0, 0, w, h, orientation);
+    const QPoint right = StoredPoint(1, 0, w, h, orientation) - origin; // one step along a row
+    const QPoint down = StoredPoint(0, 1, w, h, orientation) - origin;  // one row down
+    const qsizetype stride = stored.bytesPerLine();
+    const qsizetype stepX = qsizetype(right.x()) * Depth + qsizetype(right.y()) * stride;
+    const qsizetype stepY = qsizetype(down.x()) * Depth + qsizetype(down.y()) * stride;
+    const uchar* const base =
+        stored.constBits() + qsizetype(origin.y()) * stride + qsizetype(origin.x()) * Depth;
+    constexpr int Tile = 64;
+    for (int y0 = 0; y0 < upright.height(); y0 += Tile) {
+        const int y1 = qMin(y0 + Tile, upright.height());
+        for (int x0 = 0; x0 < upright.width(); x0 += Tile) {
+            const int x1 = qMin(x0 + Tile, upright.width());
+            for (int y = y0; y < y1; ++y) {
+                const uchar* from = base + qsizetype(y) * stepY + qsizetype(x0) * stepX;
+                uchar* to = upright.scanLine(y) + qsizetype(x0) * Depth;
+                for (int x = x0; x < x1; ++x, from += stepX, to += Depth) {
+                    std::memcpy(to, from, Depth);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+QImage Upright(const QImage& stored, int orientation) {
+    if (orientation < 2 || orientation > 8 || stored.isNull()) {
+        return stored;
+    }
+    const QImage::Format format = stored.format();
+    if (format != QImage::Format_RGB888 && format != QImage::Format_Grayscale8) {
+        return TurnedByQt(stored, orientation);
+    }
+    const QSize size = UprightSize(stored.size(), orientation);
+    QImage upright = LargeImage::New(size.width(), size.height(), format);
+    if (upright.isNull()) {
+        return upright;
+    }
+    if (format == QImage::Format_Grayscale8) {
+        Remap<1>(stored, upright, orientation);
+    } else {
+        Remap<3>(stored, upright, orientation);
+    }
+    return upright;
 }
 
 } // namespace Orientation

@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTransform>
 
@@ -255,6 +256,31 @@ private slots:
             QCOMPARE(report.UnreadablePictures().size(), 1);
             QVERIFY(report.UnreadablePictures().front().contains(QStringLiteral("1.jpg")));
         }
+    }
+
+    // The 4:3 box is 414 x 311 print pixels and the photo is printed whole inside it, so only the
+    // side that meets the box needs its pixels.
+    void photoDecodedAsLargeAsTheBoxNeeds_data() {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("landscape") << QSize(3200, 2400) << 1 << QSize(800, 600);
+        // The height of 311 needs 2/8 (400 rows); the width alone would have asked for 3/8.
+        QTest::newRow("portrait") << QSize(1200, 1600) << 1 << QSize(300, 400);
+        QTest::newRow("portrait by orientation") << QSize(1600, 1200) << 6 << QSize(300, 400);
+    }
+    void photoDecodedAsLargeAsTheBoxNeeds() {
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(QSize, decoded);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ExifJpeg::WithOrientation(
+            EncodeJpeg(MarkedPhoto(stored.width(), stored.height()), path, 85), orientation));
+        file.close();
+        QCOMPARE(TInsuranceReport::LoadPhoto(path, TInsuranceReport::PhotoPixels()).size(), decoded);
     }
 
     void pdfShowsOwnerTotalsAndEveryItem() {

@@ -1,5 +1,6 @@
 #include "pictures/Orientation.h"
 #include "ExifJpeg.h"
+#include "TestFiles.h"
 #include "TestRegistry.h"
 #include "pictures/JpegLoader.h"
 
@@ -7,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTransform>
 
 #include <array>
 #include <climits>
@@ -59,6 +61,27 @@ QImage Detailed(int width, int height) {
     return image;
 }
 
+// Qt's own mirroring and turning, as the reference for every pixel.
+QImage TurnedByQt(const QImage& stored, int orientation) {
+    const QImage quarter = stored.transformed(QTransform().rotate(90));
+    switch (orientation) {
+    case 2:
+        return stored.mirrored(true, false);
+    case 3:
+        return stored.mirrored(true, true);
+    case 4:
+        return stored.mirrored(false, true);
+    case 5:
+        return quarter.mirrored(true, false);
+    case 6:
+        return quarter;
+    case 7:
+        return quarter.mirrored(false, true);
+    default:
+        return stored.transformed(QTransform().rotate(270));
+    }
+}
+
 } // namespace
 
 // Photos rotated by their EXIF orientation come out of every loader upright.
@@ -68,12 +91,7 @@ class TOrientationTest : public QObject {
     QTemporaryDir m_dir;
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write %s", qPrintable(path));
-        }
-        return path;
+        return TestFiles::Write(m_dir, name, bytes);
     }
 
 private slots:
@@ -203,6 +221,28 @@ private slots:
         const QRect inside = region & whole.rect();
         QCOMPARE(part.Image.size(), inside.size());
         QCOMPARE(part.Image, whole.copy(inside));
+    }
+
+    // Rows padded to four bytes, grey pictures and pictures big enough for large pages.
+    void turnsEveryPixel_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("grey");
+        QTest::newRow("odd colour") << QSize(37, 23) << false;
+        QTest::newRow("odd grey") << QSize(13, 7) << true;
+        QTest::newRow("large colour") << QSize(2001, 1500) << false;
+    }
+    void turnsEveryPixel() {
+        QFETCH(QSize, size);
+        QFETCH(bool, grey);
+        QImage stored = Detailed(size.width(), size.height());
+        if (grey) {
+            stored = stored.convertToFormat(QImage::Format_Grayscale8);
+        }
+        for (int orientation = 2; orientation <= 8; ++orientation) {
+            const QImage upright = Orientation::Upright(stored, orientation);
+            QCOMPARE(upright.format(), stored.format());
+            QVERIFY2(upright == TurnedByQt(stored, orientation), qPrintable(QString::number(orientation)));
+        }
     }
 
     void cancelledDecodeGivesNothing() {

@@ -1,4 +1,5 @@
 #include "pictures/PictureArea.h"
+#include "TestFiles.h"
 #include "TestRegistry.h"
 #include "pictures/JpegLoader.h"
 #include "toolkit/PictureLabel.h"
@@ -54,12 +55,7 @@ class TPictureAreaTest : public QObject {
     std::unique_ptr<TPictureArea> m_area;
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write %s", qPrintable(path));
-        }
-        return path;
+        return TestFiles::Write(m_dir, name, bytes);
     }
 
     QString Solid(const QString& name, const QColor& colour, const QSize& size) {
