@@ -1,18 +1,23 @@
 #include "ExportCommand.h"
 
 #include "DataExportASCII.h"
+#include "ExportError.h"
+#include "localisation/TextCatalogue.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -53,11 +58,46 @@ std::optional<QString> AskFileName(QWidget* parent) {
     }
     return edit->text();
 }
+
+// Writes the file under a progress dialog that comes up when the export takes a while; Cancel stops
+// it with nothing written. Returns false when cancelled.
+bool ExportWithProgress(TDataExportASCII& exporter, QWidget* parent) {
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(LocalText("Export.Title", "Data eksport"));
+    progress.setLabelText(LocalText("Export.Writing", "Genstandene skrives til filen ..."));
+    progress.setCancelButtonText(LocalText("Export.Cancel", "Annuller"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(ExportCommand::ProgressDelayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    exporter.SetProgress([&](int done, int total) {
+        progress.setMaximum(std::max(total, 1));
+        progress.setValue(done);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    struct TDetach {
+        TDataExportASCII& Exporter;
+        ~TDetach() { Exporter.SetProgress({}); }
+    } detach{exporter};
+    try {
+        exporter.RunExport();
+    } catch (const EExportCancelled&) {
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 QString ExportCommand::ConfirmationText(const QString& fileName) {
     return QStringLiteral("Data er exporteret til ") + fileName + QStringLiteral("\n\r") +
            QStringLiteral("Filen kan evt. importeres i et Excel regneark.");
+}
+
+QString ExportCommand::CancelledText() {
+    return LocalText("Export.Cancelled", "Eksporten er afbrudt. Der er ikke skrevet nogen fil.");
 }
 
 bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
@@ -68,7 +108,10 @@ bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
             return;
         }
         exporter.SetFileName(*fileName);
-        exporter.RunExport();
+        if (!ExportWithProgress(exporter, parent)) {
+            Dialogs::MessageDlg(ExportCommand::CancelledText(), QMessageBox::Information, {Dialogs::mbOK});
+            return;
+        }
         written = true;
         Dialogs::MessageDlg(ExportCommand::ConfirmationText(*fileName), QMessageBox::Information,
                             {Dialogs::mbOK});
