@@ -61,14 +61,14 @@ std::optional<QString> AskFileName(QWidget* parent) {
 
 // Writes the file under a progress dialog that comes up when the export takes a while; Cancel stops
 // it with nothing written. Returns false when cancelled.
-bool ExportWithProgress(TDataExportASCII& exporter, QWidget* parent) {
+bool ExportWithProgress(TDataExportASCII& exporter, QWidget* parent, int delayMs) {
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
     progress.setWindowTitle(LocalText("Export.Title", "Data eksport"));
     progress.setLabelText(LocalText("Export.Writing", "Genstandene skrives til filen ..."));
     progress.setCancelButtonText(LocalText("Export.Cancel", "Annuller"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(ExportCommand::ProgressDelayMs);
+    progress.setMinimumDuration(delayMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setValue(0);
@@ -100,7 +100,7 @@ QString ExportCommand::CancelledText() {
     return LocalText("Export.Cancelled", "Eksporten er afbrudt. Der er ikke skrevet nogen fil.");
 }
 
-bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
+bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent, int progressDelayMs) {
     bool written = false;
     ErrorDisplay::Guarded([&] {
         const std::optional<QString> fileName = AskFileName(parent);
@@ -108,7 +108,7 @@ bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
             return;
         }
         exporter.SetFileName(*fileName);
-        if (!ExportWithProgress(exporter, parent)) {
+        if (!ExportWithProgress(exporter, parent, progressDelayMs)) {
             Dialogs::MessageDlg(ExportCommand::CancelledText(), QMessageBox::Information, {Dialogs::mbOK});
             return;
         }

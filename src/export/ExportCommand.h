@@ -8,7 +8,8 @@ class TDataExportASCII;
 // The main menu's "Data eksport": asks for a file name, writes the export under a progress dialog with
 // Cancel (shown when it takes a while), confirms. Errors end in the
 // general error display. Returns true when the file was written.
-bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent = nullptr);
+// `progressDelayMs`: how long the export runs before its progress dialog shows.
+bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent = nullptr, int progressDelayMs = 500);
 
 namespace ExportCommand {
 inline const QString DefaultFileName = QStringLiteral("Habitra.txt");
@@ -16,6 +17,4 @@ inline const QString DefaultFileName = QStringLiteral("Habitra.txt");
 QString ConfirmationText(const QString& fileName);
 // The message after the user cancelled the export.
 QString CancelledText();
-// How long an export runs before its progress dialog shows.
-constexpr int ProgressDelayMs = 500;
 } // namespace ExportCommand
