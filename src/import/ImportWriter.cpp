@@ -6,6 +6,7 @@
 #include "store/Sqlite.h"
 #include "store/Table.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QStringEncoder>
 
@@ -53,6 +54,30 @@ QStringList DropIndexes(TSqliteDatabase& db, const QString& table) {
         db.Execute(QStringLiteral("DROP INDEX main.%1").arg(QuotedName(name)));
     }
     return statements;
+}
+
+// A date as the table stores it, "yyyy-MM-dd", written into the buffer; false for a year that has no
+// four digits, which the statement's own binding writes.
+bool IsoDate(const QDate& date, QByteArray& buffer) {
+    const int year = date.year();
+    if (year < 1 || year > 9999) {
+        return false;
+    }
+    buffer.resize(10);
+    char* out = buffer.data();
+    const auto digits = [&](int value, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            out[i] = char('0' + value % 10);
+            value /= 10;
+        }
+        out += count;
+    };
+    digits(year, 4);
+    *out++ = '-';
+    digits(date.month(), 2);
+    *out++ = '-';
+    digits(date.day(), 2);
+    return true;
 }
 
 QString SqlTable(const TTable& table, const QString& schema) {
@@ -141,6 +166,9 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
                 char* end = encoder.appendToBuffer(buffer.data(), text);
                 buffer.truncate(end - buffer.data());
                 addItem.BindUtf8(f + 1, buffer);
+            } else if (value.typeId() == QMetaType::QDate &&
+                       IsoDate(*static_cast<const QDate*>(value.constData()), texts[size_t(f)])) {
+                addItem.BindUtf8(f + 1, texts[size_t(f)]);
             } else {
                 addItem.Bind(f + 1, value);
             }
