@@ -24,10 +24,12 @@ public:
     }
     ~TLargeWrite() {
         try {
-            m_db.Execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_cacheSize));
+            Restore();
         } catch (const EDatabaseError&) {
         }
     }
+    // The connection's own cache size again; the pages held beyond it are written out as it goes on.
+    void Restore() { m_db.Execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_cacheSize)); }
     TLargeWrite(const TLargeWrite&) = delete;
     TLargeWrite& operator=(const TLargeWrite&) = delete;
 
@@ -183,6 +185,9 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
             throw EImportCancelled();
         }
     }
+    // The indexes are sorted in memory the size of the cache: a large one costs more to allocate and
+    // to give back than the sort gains from it.
+    large.Restore();
     for (const QString& index : indexes) {
         db.Execute(index);
     }
