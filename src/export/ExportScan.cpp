@@ -127,7 +127,24 @@ bool TExportScan::Next(TExportRow& row) {
     const TFormatSettings& settings = m_table.FormatSettings();
     for (int c = 0; c < int(m_fields.size()); ++c) {
         const TField* field = m_fields[size_t(c)];
-        if (field->DataType() == ftString && m_query->Type(c) == TSqliteStatement::ctText) {
+        const TSqliteStatement::TColumnType stored = m_query->Type(c);
+        TExportCol& cell = row.Items(c);
+        cell.Changed = false;
+        // The common kinds as the table writes them, read without a value in between.
+        if (stored == TSqliteStatement::ctNull) {
+            cell.Text.truncate(0);
+            cell.Null = true;
+            continue;
+        }
+        if (stored == TSqliteStatement::ctInteger &&
+            (field->DataType() == ftInteger || field->DataType() == ftBCD)) {
+            const qint64 number = m_query->Int64(c);
+            cell.Text = field->DataType() == ftInteger ? QString::number(number)
+                                                       : TMoney::FromCents(number).ToGeneralString(settings);
+            cell.Null = false;
+            continue;
+        }
+        if (field->DataType() == ftString && stored == TSqliteStatement::ctText) {
             // Text as the field holds it, without a value in between.
             TExportCol& col = row.Items(c);
             const QByteArrayView bytes = m_query->Utf8(c);
