@@ -134,6 +134,11 @@ public:
         }
         sqlite3_reset(m_stmt);
     }
+    QByteArray TextAt(int column) const {
+        return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)));
+    }
+    bool Step() { return sqlite3_step(m_stmt) == SQLITE_ROW; }
+    void Reset() { sqlite3_reset(m_stmt); }
     qint64 Scalar() {
         const qint64 value = sqlite3_step(m_stmt) == SQLITE_ROW ? sqlite3_column_int64(m_stmt, 0) : 0;
         sqlite3_reset(m_stmt);
@@ -163,7 +168,12 @@ public:
     ~TDatabase() { sqlite3_close(m_db); }
     TDatabase(const TDatabase&) = delete;
     TDatabase& operator=(const TDatabase&) = delete;
-    void Exec(const char* sql) { TStatement(m_db, sql).Run(); }
+    void Exec(const char* sql) {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            throw EDatabaseError(
+                QStringLiteral("Register generator: %1").arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+        }
+    }
     sqlite3* Handle() const { return m_db; }
 
 private:
@@ -197,24 +207,51 @@ void GenerateRegister(const QString& dataFolder, int count, quint32 seed) {
     };
     const QDate firstDay(1985, 1, 1);
     const int days = int(firstDay.daysTo(QDate(2024, 12, 31)));
+    const QStringList places = Words("i stuen|i kælderen|på loftet|i sommerhuset|i garagen|nr. 2");
 
+    // A register made for measuring: no journal and no syncing while it is written, its indexes made
+    // once after the rows instead of row by row.
+    for (TDatabase* db : {&items, &counter}) {
+        db->Exec("PRAGMA journal_mode = OFF");
+        db->Exec("PRAGMA synchronous = OFF");
+        db->Exec("PRAGMA cache_size = -65536");
+    }
     items.Exec("BEGIN");
     counter.Exec("BEGIN");
+    std::vector<QByteArray> indexes;
+    {
+        TStatement list(items.Handle(), "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
+                                        "tbl_name = 'Habitra' AND sql IS NOT NULL");
+        std::vector<QByteArray> names;
+        while (list.Step()) {
+            names.push_back(list.TextAt(0));
+            indexes.push_back(list.TextAt(1));
+        }
+        list.Reset();
+        for (const QByteArray& name : names) {
+            items.Exec(QByteArray("DROP INDEX \"" + name + "\"").constData());
+        }
+    }
     TStatement last(counter.Handle(), "SELECT coalesce(max(Regnr), 0) FROM Regnr");
     qint64 foto = last.Scalar();
-    TStatement hand(counter.Handle(), "INSERT INTO Regnr (Regnr) VALUES (?)");
+    TStatement hand(counter.Handle(), "WITH RECURSIVE n(x) AS (SELECT ?1 UNION ALL SELECT x + 1 FROM n "
+                                      "WHERE x < ?2) INSERT INTO Regnr (Regnr) SELECT x FROM n");
     TStatement insert(
         items.Handle(),
         "INSERT INTO Habitra (Beskrivelse, Fabrikat, Model, Identifikation, Kobssted, Kobsdato, Vaerdi, "
         "Notater, Foto, Kategori) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const QStringList& categories = DanishCategories();
+    if (count > 0) {
+        hand.Integer(1, foto + 1);
+        hand.Integer(2, foto + count);
+        hand.Run();
+    }
     for (int i = 0; i < count; ++i) {
         const int category = number(0, int(categories.size()) - 1);
         const TCategoryTexts& texts = Texts().at(size_t(category));
         QString description = pick(texts.Descriptions);
         if (chance(40)) {
-            description +=
-                QLatin1Char(' ') + pick(Words("i stuen|i kælderen|på loftet|i sommerhuset|i garagen|nr. 2"));
+            description += QLatin1Char(' ') + pick(places);
         }
         insert.Text(1, description.left(60));
         insert.Text(2, pick(texts.Makes));
@@ -234,11 +271,15 @@ void GenerateRegister(const QString& dataFolder, int count, quint32 seed) {
         insert.Integer(9, foto);
         insert.Text(10, categories.at(category));
         insert.Run();
-        hand.Integer(1, foto);
-        hand.Run();
+    }
+    for (const QByteArray& index : indexes) {
+        items.Exec(index.constData());
     }
     items.Exec("COMMIT");
     counter.Exec("COMMIT");
+    for (TDatabase* db : {&items, &counter}) {
+        db->Exec("PRAGMA journal_mode = DELETE");
+    }
 }
 
 void SetUpItemTable(TTable& table, const QString& dataFolder) {

@@ -1,6 +1,7 @@
 // Times the export of 100,000 items against the sqlite3 shell writing the same table as CSV, over two
 // registers: one of long texts that are all different and full of quotes, and one as a household's
-// register reads, where the same makers, shops and categories recur and many fields are empty.
+// register reads, where the same makers, shops and categories recur and many fields are empty; then
+// the household register at 1,000,000 items.
 #include "BenchTiming.h"
 #include "RegisterGenerator.h"
 #include "export/DataExportASCII.h"
@@ -59,7 +60,8 @@ void FillRegister(const QString& file) {
 }
 
 // Exports the register of the data folder, each run beside the shell; prints "name: ours shell ratio".
-bool Measure(const char* name, const QString& data, const QString& work) {
+// Returns our median time, or a negative number when an output is missing.
+double Measure(const char* name, const QString& data, const QString& work) {
     TTable table;
     SetUpItemTable(table, data);
     table.Open();
@@ -103,14 +105,21 @@ bool Measure(const char* name, const QString& data, const QString& work) {
     }
     if (QFileInfo(ours).size() == 0 || QFileInfo(theirs).size() == 0) {
         std::fprintf(stderr, "an output is empty\n");
-        return false;
+        return -1;
+    }
+    // For comparing the bytes written before and after a change: a copy of our file, when asked for.
+    const QString keep = qEnvironmentVariable("HABITRA_BENCH_KEEP");
+    if (!keep.isEmpty()) {
+        const QString copy = QDir(keep).filePath(QString::fromLatin1(name) + QStringLiteral(".txt"));
+        QFile::remove(copy);
+        QFile::copy(ours, copy);
     }
     const double ourMs = Median(ourTimes);
     const double shellMs = Median(shellTimes);
     std::printf("%s: %.1f %.1f %.2f\n", name, ourMs, shellMs, ourMs / shellMs);
     std::printf("# of which walking the table and reading the fields' texts: %.1f ms (%lld characters)\n",
                 Median(walkTimes), checksum / Runs);
-    return true;
+    return ourMs;
 }
 
 // A fresh data folder in `root` named `name`, with its tables.
@@ -142,7 +151,16 @@ int main(int argc, char** argv) {
     const QString household = DataFolder(dir.path(), QStringLiteral("Household"));
     GenerateRegister(household, ItemCount, 42);
 
-    const bool measured =
-        Measure("export_100k", quoted, dir.path()) && Measure("export_100k_household", household, dir.path());
-    return measured ? 0 : 1;
+    const double quotedMs = Measure("export_100k", quoted, dir.path());
+    const double householdMs = Measure("export_100k_household", household, dir.path());
+
+    // Ten times the items: the time should grow no more than linearly.
+    const QString large = DataFolder(dir.path(), QStringLiteral("Large"));
+    const double generateMs = TimeMs([&] { GenerateRegister(large, ItemCount * 10, 42); });
+    std::printf("# generating the register of %d items took %.1f s\n", ItemCount * 10, generateMs / 1000);
+    const double largeMs = Measure("export_1m", large, dir.path());
+    if (householdMs > 0 && largeMs > 0) {
+        std::printf("# export_1m against export_100k_household: %.2f (linear: 10)\n", largeMs / householdMs);
+    }
+    return quotedMs > 0 && householdMs > 0 && largeMs > 0 ? 0 : 1;
 }

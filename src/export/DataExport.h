@@ -7,9 +7,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QIODevice;
+class TExportScan;
 class TTable;
 
 // Where the rows come from; only a data set is supported.
@@ -41,6 +43,10 @@ public:
     const QStringList& ExportedFields() const { return m_exportedFields; }
     void SetExportedFields(const QStringList& names) { m_exportedFields = names; }
     const TFormatSettings& FormatSettings() const { return m_settings; }
+    // Called every few records with the records written so far and the number to write; returning
+    // false cancels the export, which then raises EExportCancelled.
+    using TProgress = std::function<bool(int done, int total)>;
+    void SetProgress(TProgress progress) { m_progress = std::move(progress); }
 
     const TExportColumns& Columns() const { return m_columns; }
     const TExportRow& Row() const { return m_row; }
@@ -77,6 +83,10 @@ protected:
 
 private:
     void Loop();
+    // Whether the rows come straight from the file rather than from a walk of the cursor.
+    bool Scanning() const { return m_scan != nullptr; }
+    bool NextRecord();
+    void Report(int done, int total) const;
 
     TFormatSettings m_settings;
     TExportSource m_exportSource = esDataSet;
@@ -89,4 +99,6 @@ private:
     TExportColumns m_columns;
     TExportRow m_row;
     std::unique_ptr<TExportWriter> m_writer;
+    std::unique_ptr<TExportScan> m_scan;
+    TProgress m_progress;
 };

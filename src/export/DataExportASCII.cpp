@@ -71,9 +71,11 @@ QString TDataExportASCII::BuildData() {
     }
     m_line.resize(length);
     QChar* out = m_line.data();
-    for (const QString& cell : m_cells) {
+    for (QString& cell : m_cells) {
         out = WriteQuoted(out, cell);
         out = std::copy_n(m_csvComma.constData(), m_csvComma.size(), out);
+        // Let go of the cell, so that the row's next text can reuse the buffer it shares.
+        cell = QString();
     }
     m_line.chop(1);
     return m_line;

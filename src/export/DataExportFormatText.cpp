@@ -203,8 +203,7 @@ QString TDataExportFormatText::FormatData(const TExportColumn& column, const TEx
     if (col.Changed) {
         return col.Text;
     }
-    const TField* field = FieldOf(column);
-    if (field->IsNull()) {
+    if (col.Null) {
         return m_formats.NullString;
     }
     if (column.ColType == ectDate && m_dateAsWritten[size_t(column.FieldIndex)]) {

@@ -1,18 +1,23 @@
 #include "ExportCommand.h"
 
 #include "DataExportASCII.h"
+#include "ExportError.h"
+#include "localisation/TextCatalogue.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -53,6 +58,37 @@ std::optional<QString> AskFileName(QWidget* parent) {
     }
     return edit->text();
 }
+
+// Writes the file under a progress dialog that comes up when the export takes a while; Cancel stops
+// it with nothing written. Returns false when cancelled.
+bool ExportWithProgress(TDataExportASCII& exporter, QWidget* parent, int delayMs) {
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(LocalText("Export.Title", "Data eksport"));
+    progress.setLabelText(LocalText("Export.Writing", "Genstandene skrives til filen ..."));
+    progress.setCancelButtonText(LocalText("Export.Cancel", "Annuller"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(delayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    exporter.SetProgress([&](int done, int total) {
+        progress.setMaximum(std::max(total, 1));
+        progress.setValue(done);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    struct TDetach {
+        TDataExportASCII& Exporter;
+        ~TDetach() { Exporter.SetProgress({}); }
+    } detach{exporter};
+    try {
+        exporter.RunExport();
+    } catch (const EExportCancelled&) {
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 QString ExportCommand::ConfirmationText(const QString& fileName) {
@@ -60,7 +96,11 @@ QString ExportCommand::ConfirmationText(const QString& fileName) {
            QStringLiteral("Filen kan evt. importeres i et Excel regneark.");
 }
 
-bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
+QString ExportCommand::CancelledText() {
+    return LocalText("Export.Cancelled", "Eksporten er afbrudt. Der er ikke skrevet nogen fil.");
+}
+
+bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent, int progressDelayMs) {
     bool written = false;
     ErrorDisplay::Guarded([&] {
         const std::optional<QString> fileName = AskFileName(parent);
@@ -68,7 +108,10 @@ bool RunExportCommand(TDataExportASCII& exporter, QWidget* parent) {
             return;
         }
         exporter.SetFileName(*fileName);
-        exporter.RunExport();
+        if (!ExportWithProgress(exporter, parent, progressDelayMs)) {
+            Dialogs::MessageDlg(ExportCommand::CancelledText(), QMessageBox::Information, {Dialogs::mbOK});
+            return;
+        }
         written = true;
         Dialogs::MessageDlg(ExportCommand::ConfirmationText(*fileName), QMessageBox::Information,
                             {Dialogs::mbOK});

@@ -7,3 +7,9 @@ class EExportError : public EHabitraError {
 public:
     using EHabitraError::EHabitraError;
 };
+
+// The user cancelled a running export; nothing is left of its file.
+class EExportCancelled : public EExportError {
+public:
+    EExportCancelled() : EExportError(QStringLiteral("Export cancelled")) {}
+};

@@ -12,10 +12,69 @@ bool StartsWithUtf16Mark(const QByteArray& bytes) {
     return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
 }
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF),
+// told without decoding them; stops at the first fault.
 bool ValidUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            low = b == 0xE0 ? 0xA0 : 0x80;
+            high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            low = b == 0xF0 ? 0x90 : 0x80;
+            high = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (end - p < length || p[1] < low || p[1] > high) {
+            return false;
+        }
+        for (int i = 2; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        p += length;
+    }
+    return true;
+}
+
+// The characters of 0x80 to 0x9F in Windows-1252; 0 where the code page has none.
+constexpr char16_t HighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Windows-1252 read by its table; false when a byte the code page leaves undefined turns up, which
+// the converter then reads.
+bool DecodeWindows1252(const QByteArray& bytes, QString& text) {
+    text.resize(bytes.size());
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        char16_t code = b;
+        if (b >= 0x80 && b < 0xA0) {
+            code = HighControls[b - 0x80];
+            if (code == 0) {
+                return false;
+            }
+        }
+        *out++ = QChar(code);
+    }
+    return true;
 }
 } // namespace
 
@@ -62,6 +121,10 @@ QString TImportText::Decode(TImportEncoding encoding) const {
         return text;
     }
     case ieWindows1252: {
+        QString text;
+        if (DecodeWindows1252(m_bytes, text)) {
+            return text;
+        }
         QStringDecoder decoder("windows-1252");
         return decoder.decode(m_bytes);
     }

@@ -6,6 +6,7 @@
 #include "store/Sqlite.h"
 #include "store/Table.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QStringEncoder>
 
@@ -23,10 +24,12 @@ public:
     }
     ~TLargeWrite() {
         try {
-            m_db.Execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_cacheSize));
+            Restore();
         } catch (const EDatabaseError&) {
         }
     }
+    // The connection's own cache size again; the pages held beyond it are written out as it goes on.
+    void Restore() { m_db.Execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_cacheSize)); }
     TLargeWrite(const TLargeWrite&) = delete;
     TLargeWrite& operator=(const TLargeWrite&) = delete;
 
@@ -53,6 +56,30 @@ QStringList DropIndexes(TSqliteDatabase& db, const QString& table) {
         db.Execute(QStringLiteral("DROP INDEX main.%1").arg(QuotedName(name)));
     }
     return statements;
+}
+
+// A date as the table stores it, "yyyy-MM-dd", written into the buffer; false for a year that has no
+// four digits, which the statement's own binding writes.
+bool IsoDate(const QDate& date, QByteArray& buffer) {
+    const int year = date.year();
+    if (year < 1 || year > 9999) {
+        return false;
+    }
+    buffer.resize(10);
+    char* out = buffer.data();
+    const auto digits = [&](int value, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            out[i] = char('0' + value % 10);
+            value /= 10;
+        }
+        out += count;
+    };
+    digits(year, 4);
+    *out++ = '-';
+    digits(date.month(), 2);
+    *out++ = '-';
+    digits(date.day(), 2);
+    return true;
 }
 
 QString SqlTable(const TTable& table, const QString& schema) {
@@ -141,6 +168,9 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
                 char* end = encoder.appendToBuffer(buffer.data(), text);
                 buffer.truncate(end - buffer.data());
                 addItem.BindUtf8(f + 1, buffer);
+            } else if (value.typeId() == QMetaType::QDate &&
+                       IsoDate(*static_cast<const QDate*>(value.constData()), texts[size_t(f)])) {
+                addItem.BindUtf8(f + 1, texts[size_t(f)]);
             } else {
                 addItem.Bind(f + 1, value);
             }
@@ -155,6 +185,9 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
             throw EImportCancelled();
         }
     }
+    // The indexes are sorted in memory the size of the cache: a large one costs more to allocate and
+    // to give back than the sort gains from it.
+    large.Restore();
     for (const QString& index : indexes) {
         db.Execute(index);
     }

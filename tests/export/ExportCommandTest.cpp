@@ -202,6 +202,43 @@ private slots:
         QVERIFY(platform.Platform().Opened.empty());
     }
 
+    // A long export shows its progress; Cancel there stops it, leaves no file and says so.
+    void ProgressDialogCancels() {
+        TPlatformScope platform;
+        TItemTable items;
+        items.AddMany(20000, [](int i) {
+            return TItem{QStringLiteral("Ting %1").arg(i), {}, {}, {}, {}, {}, i, {}, i, QStringLiteral("A")};
+        });
+        items.Table().SetRecNo(3);
+        auto exporter = MakeExporter(items.Table());
+        QTemporaryDir dir;
+        TWorkingDirectory cwd(dir.path());
+        QString title, label;
+        QStringList buttons;
+        TBoxSeen box;
+        TModalAnswers answers({[](QWidget* dialog) { QTest::keyClick(EditOf(dialog), Qt::Key_Return); },
+                               [&](QWidget* dialog) {
+                                   title = dialog->windowTitle();
+                                   label = dialog->findChild<QLabel*>()->text();
+                                   for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                                       buttons << button->text();
+                                   }
+                                   QTest::mouseClick(ButtonOf(dialog, QStringLiteral("Annuller")),
+                                                     Qt::LeftButton);
+                               },
+                               ReadBox(box)});
+        QVERIFY(!RunExportCommand(*exporter, nullptr, 0));
+        QCOMPARE(title, QStringLiteral("Data eksport"));
+        QCOMPARE(label, QStringLiteral("Genstandene skrives til filen ..."));
+        QCOMPARE(buttons, QStringList{QStringLiteral("Annuller")});
+        QCOMPARE(box.Text, ExportCommand::CancelledText());
+        QCOMPARE(box.Icon, QMessageBox::Information);
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(platform.Platform().Opened.empty());
+        QCOMPARE(items.Table().RecNo(), 3);
+        QVERIFY(answers.Unexpected.isEmpty());
+    }
+
     void EmptyNameShowsTheErrorOnly() {
         TPlatformScope platform;
         TItemTable items;

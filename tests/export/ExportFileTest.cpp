@@ -191,6 +191,65 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("ud.txt"))));
     }
 
+    // A cancel, at the first report or after the last record, leaves the file as it was (or no file),
+    // nothing beside it, the cursor where it stood and nothing handed to the desktop.
+    void CancelLeavesNothing_data() {
+        QTest::addColumn<bool>("oldFile");
+        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<bool>("atTheEnd");
+        QTest::newRow("new file") << false << false << false;
+        QTest::newRow("old file kept") << true << false << false;
+        QTest::newRow("filtered set, walked") << true << true << false;
+        QTest::newRow("after the last record") << false << false << true;
+        QTest::newRow("old file, after the last record") << true << true << true;
+    }
+    void CancelLeavesNothing() {
+        QFETCH(bool, oldFile);
+        QFETCH(bool, filtered);
+        QFETCH(bool, atTheEnd);
+        TPlatformScope platform;
+        TItemTable items;
+        items.AddMany(1500, [](int i) {
+            return TItem{QStringLiteral("Ting %1").arg(i), {}, {}, {}, {}, {}, i, {}, i, QStringLiteral("A")};
+        });
+        TTable& table = items.Table();
+        if (filtered) {
+            table.SetFilter(QStringLiteral("Kategori = 'A'"));
+            table.SetFiltered(true);
+        }
+        table.SetRecNo(7);
+        auto exporter = MakeExporter(table);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ud.txt"));
+        const QByteArray old("tidligere eksport\r\n");
+        if (oldFile) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
+        exporter->SetFileName(path);
+        std::vector<std::pair<int, int>> reports;
+        exporter->SetProgress([&](int done, int total) {
+            reports.emplace_back(done, total);
+            return atTheEnd ? done < total : false;
+        });
+        QVERIFY_THROWS_EXCEPTION(EExportCancelled, exporter->RunExport());
+        QCOMPARE(reports.back().second, 1500);
+        QCOMPARE(reports.back().first, atTheEnd ? 1500 : reports.front().first);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 oldFile ? QStringList{QStringLiteral("ud.txt")} : QStringList{});
+        if (oldFile) {
+            QCOMPARE(ReadFile(path), old);
+        }
+        QCOMPARE(table.RecNo(), 7);
+        QVERIFY(!table.ControlsDisabled());
+        QVERIFY(platform.Platform().Opened.empty());
+        // Without the cancel the same export writes the file.
+        exporter->SetProgress({});
+        exporter->RunExport();
+        QCOMPARE(Lines(ReadFile(path)).size(), 1501);
+    }
+
     void UnmappableCharactersBecomeQuestionMarks() {
         TPlatformScope platform;
         TItemTable items;

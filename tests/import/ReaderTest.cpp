@@ -4,6 +4,7 @@
 #include "import/ImportError.h"
 #include "import/ImportText.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 // Awkward files: encodings, quoting, line breaks and separators inside values, ragged rows.
@@ -14,6 +15,8 @@ private slots:
     void AwkwardFiles();
     void RefusedFiles_data();
     void RefusedFiles();
+    void EncodingIsToldAsTheConvertersTellIt_data();
+    void EncodingIsToldAsTheConvertersTellIt();
 };
 
 namespace {
@@ -94,6 +97,42 @@ void TReaderTest::RefusedFiles_data() {
 void TReaderTest::RefusedFiles() {
     QFETCH(QByteArray, bytes);
     QVERIFY_THROWS_EXCEPTION(EImportError, TImportText{bytes});
+}
+
+// UTF-8 is told from Windows-1252 where Qt's UTF-8 converter finds a fault, and Windows-1252 reads
+// as its converter reads it, every byte of the code page included.
+void TReaderTest::EncodingIsToldAsTheConvertersTellIt_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray everyByte;
+    for (int b = 1; b < 256; ++b) {
+        everyByte += char(b);
+    }
+    QTest::newRow("every byte but zero") << everyByte;
+    QByteArray everyDefined = everyByte;
+    for (const char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'}) {
+        everyDefined.replace(undefined, "");
+    }
+    QTest::newRow("every byte the code page defines") << everyDefined;
+    QTest::newRow("undefined byte only") << QByteArray("a\x81\x8D\x8F\x90\x9D");
+    QTest::newRow("code page's own marks") << QByteArray("\x80 \x8A\x9F \x96\x97 \x85");
+    QTest::newRow("two, three and four bytes") << QByteArray("\xC3\xB8 \xE2\x82\xAC \xF0\x9F\x98\x80");
+    QTest::newRow("overlong two bytes") << QByteArray("a\xC0\x80");
+    QTest::newRow("overlong three bytes") << QByteArray("a\xE0\x80\xAF");
+    QTest::newRow("surrogate") << QByteArray("a\xED\xA0\x80");
+    QTest::newRow("past U+10FFFF") << QByteArray("a\xF4\x90\x80\x80");
+    QTest::newRow("cut short at the end") << QByteArray("abc\xE2\x82");
+    QTest::newRow("continuation alone") << QByteArray("a\x80");
+}
+
+void TReaderTest::EncodingIsToldAsTheConvertersTellIt() {
+    QFETCH(QByteArray, bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(bytes);
+    const TImportText text(bytes);
+    QCOMPARE(int(text.Detected()), int(utf8.hasError() ? ieWindows1252 : ieUtf8));
+    QStringDecoder windows("windows-1252");
+    const QString expected = windows.decode(bytes);
+    QCOMPARE(text.Decode(ieWindows1252), expected);
 }
 
 HABITRA_TEST(TReaderTest)
