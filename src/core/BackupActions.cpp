@@ -13,6 +13,7 @@
 #include "backup/TableFiles.h"
 #include "localisation/TextCatalogue.h"
 #include "pictures/PictureFolder.h"
+#include "register/Register.h"
 #include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
@@ -64,7 +65,7 @@ QLabel* TBackupActions::CreateReminder() {
 }
 
 QString TBackupActions::DataFolder() const {
-    return QDir::current().absoluteFilePath(m_form.HabitraTable->DatabaseName());
+    return QDir::current().absoluteFilePath(m_form.Register().HabitraTable().DatabaseName());
 }
 
 QString TBackupActions::PictureFolder() const {
@@ -74,12 +75,13 @@ QString TBackupActions::PictureFolder() const {
 QString TBackupActions::ReminderText() const {
     qint64 items = 0;
     try {
-        items = TableFiles::RowCount(QDir(DataFolder()).filePath(m_form.HabitraTable->TableName()),
-                                     QStringLiteral("Habitra"));
+        items =
+            TableFiles::RowCount(QDir(DataFolder()).filePath(m_form.Register().HabitraTable().TableName()),
+                                 QStringLiteral("Habitra"));
     } catch (const EBackupError&) {
         return {}; // no register to speak of
     }
-    const QString last = m_form.ProgramSettings().Value(BackupReminder::LastDateSetting);
+    const QString last = m_form.Register().ProgramSettings().Value(BackupReminder::LastDateSetting);
     const QDateTime now = QDateTime::currentDateTime();
     if (!BackupReminder::Due(items, last, now)) {
         return {};
@@ -113,7 +115,7 @@ void TBackupActions::BackupClick() {
     dialog.setNameFilter(LocalText("Backup.Filter", "Sikkerhedskopier (*.zip)"));
     dialog.setDefaultSuffix(QStringLiteral("zip"));
     const QString folder =
-        m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
+        m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
     dialog.setDirectory(QDir(folder).exists() ? folder : QDir::homePath());
     dialog.selectFile(TBackupWriter::DefaultFileName(QDate::currentDate()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -130,7 +132,7 @@ void TBackupActions::RestoreClick() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(LocalText("Backup.Filter", "Sikkerhedskopier (*.zip)"));
     const QString folder =
-        m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
+        m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
     dialog.setDirectory(QDir(folder).exists() ? folder : QDir::homePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
@@ -139,7 +141,7 @@ void TBackupActions::RestoreClick() {
 }
 
 bool TBackupActions::Backup(const QString& target) {
-    TTable& items = *m_form.HabitraTable;
+    TTable& items = m_form.Register().HabitraTable();
     if (items.Active() && (items.State() == dsEdit || items.State() == dsInsert)) {
         const Dialogs::TModalResult answer = Dialogs::MessageDlg(
             LocalText("Backup.PendingEdit",
@@ -164,7 +166,7 @@ bool TBackupActions::Backup(const QString& target) {
         Dialogs::MessageDlg(cancelled.Message(), QMessageBox::Information, {Dialogs::mbOK});
         return false;
     }
-    TProgramSettings& settings = m_form.ProgramSettings();
+    TProgramSettings& settings = m_form.Register().ProgramSettings();
     if (!settings.IsReadOnly()) {
         settings.SetValue(BackupReminder::LastDateSetting, BackupReminder::SettingValue(manifest.Created));
         settings.SetValue(BackupReminder::LastFolderSetting, QFileInfo(target).absolutePath());
@@ -225,8 +227,8 @@ void TBackupActions::Reopen() {
 }
 
 void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifest) {
-    const QString lastBackup = m_form.ProgramSettings().Value(BackupReminder::LastDateSetting);
-    const QString lastFolder = m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting);
+    const QString lastBackup = m_form.Register().ProgramSettings().Value(BackupReminder::LastDateSetting);
+    const QString lastFolder = m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting);
     TRegisterSwap swap(DataFolder(), PictureFolder(), m_form.ProgramFolder());
     swap.BeforeStep = RestoreStep;
     m_form.CloseTables();
@@ -249,7 +251,7 @@ void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifes
         throw;
     }
     // The backups taken since the archive was written still exist: the reminder goes by the latest.
-    TProgramSettings& settings = m_form.ProgramSettings();
+    TProgramSettings& settings = m_form.Register().ProgramSettings();
     if (!settings.IsReadOnly()) {
         const QDateTime before = BackupReminder::FromSetting(lastBackup);
         if (before.isValid() &&
