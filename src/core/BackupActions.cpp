@@ -36,8 +36,9 @@ QString Megabytes(qint64 bytes) {
 int PictureCount(const TBackupManifest& manifest) {
     return int(
         std::count_if(manifest.Files.begin(), manifest.Files.end(), [](const TBackupManifest::TEntry& entry) {
-            return entry.Path.startsWith(QLatin1String("Billeder/")) &&
-                   entry.Path.compare(QLatin1String("Billeder/") + TPictureFolder::PlaceholderName,
+            return entry.Path.startsWith(TPictureFolder::FolderName + QLatin1Char('/')) &&
+                   entry.Path.compare(TPictureFolder::FolderName + QLatin1Char('/') +
+                                          TPictureFolder::PlaceholderName,
                                       Qt::CaseInsensitive) != 0;
         }));
 }
@@ -69,7 +70,7 @@ QString TBackupActions::DataFolder() const {
 }
 
 QString TBackupActions::PictureFolder() const {
-    return m_form.ProgramFolder() + QStringLiteral("Billeder");
+    return m_form.ProgramFolder() + TPictureFolder::FolderName;
 }
 
 QString TBackupActions::ReminderText() const {
@@ -234,7 +235,7 @@ void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifes
     m_form.CloseTables();
     try {
         swap.Apply(QDir(staging).filePath(QStringLiteral("Data")),
-                   QDir(staging).filePath(QStringLiteral("Billeder")));
+                   QDir(staging).filePath(TPictureFolder::FolderName));
     } catch (...) {
         Reopen();
         throw;

@@ -375,7 +375,7 @@ QString TForm1::HelpSection(int language) {
 
 void TForm1::SetProgramFolder(const QString& folder) {
     m_programFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    m_register.SetPictures(TPictureFolder(m_programFolder + QStringLiteral("Billeder")));
+    m_register.SetPictures(TPictureFolder(m_programFolder + TPictureFolder::FolderName));
     m_pictureArea->Forget();
 }
 

@@ -164,7 +164,9 @@ void TForm2::changeEvent(QEvent* event) {
 
 void TForm2::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Guarded([this] { FormResizer1->ScaleLayout(); });
+    if (FormResizer1) { // made last in the constructor
+        Guarded([this] { FormResizer1->ScaleLayout(); });
+    }
 }
 
 // Opens at the size the user left it, centred, with the user's column widths.

@@ -20,7 +20,7 @@
 
 TRegister::TRegister(const TFormatSettings& settings, const QString& dataFolder, QObject* parent)
     : QObject(parent), m_settings(settings), m_dataFolder(dataFolder),
-      m_pictures(QCoreApplication::applicationDirPath() + QStringLiteral("/Billeder")),
+      m_pictures(QCoreApplication::applicationDirPath() + QLatin1Char('/') + TPictureFolder::FolderName),
       m_programSettings(std::make_unique<TProgramSettings>()) {
     CreateTables();
     CreateExporter();
