@@ -13,6 +13,7 @@
 #include "backup/TableFiles.h"
 #include "localisation/TextCatalogue.h"
 #include "pictures/PictureFolder.h"
+#include "register/Register.h"
 #include "store/ProgramSettings.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
@@ -35,8 +36,9 @@ QString Megabytes(qint64 bytes) {
 int PictureCount(const TBackupManifest& manifest) {
     return int(
         std::count_if(manifest.Files.begin(), manifest.Files.end(), [](const TBackupManifest::TEntry& entry) {
-            return entry.Path.startsWith(QLatin1String("Billeder/")) &&
-                   entry.Path.compare(QLatin1String("Billeder/") + TPictureFolder::PlaceholderName,
+            return entry.Path.startsWith(TPictureFolder::FolderName + QLatin1Char('/')) &&
+                   entry.Path.compare(TPictureFolder::FolderName + QLatin1Char('/') +
+                                          TPictureFolder::PlaceholderName,
                                       Qt::CaseInsensitive) != 0;
         }));
 }
@@ -64,25 +66,25 @@ QLabel* TBackupActions::CreateReminder() {
 }
 
 QString TBackupActions::DataFolder() const {
-    return QDir::current().absoluteFilePath(m_form.HabitraTable->DatabaseName());
+    return QDir::current().absoluteFilePath(m_form.Register().HabitraTable().DatabaseName());
 }
 
 QString TBackupActions::PictureFolder() const {
-    return m_form.ProgramFolder() + QStringLiteral("Billeder");
+    return m_form.ProgramFolder() + TPictureFolder::FolderName;
 }
 
 QString TBackupActions::ReminderText() const {
     qint64 items = 0;
     try {
         // Counting a large register would cost the start a full read of its file.
-        items = TableFiles::HasRows(QDir(DataFolder()).filePath(m_form.HabitraTable->TableName()),
+        items = TableFiles::HasRows(QDir(DataFolder()).filePath(m_form.Register().HabitraTable().TableName()),
                                     QStringLiteral("Habitra"))
                     ? 1
                     : 0;
     } catch (const EBackupError&) {
         return {}; // no register to speak of
     }
-    const QString last = m_form.ProgramSettings().Value(BackupReminder::LastDateSetting);
+    const QString last = m_form.Register().ProgramSettings().Value(BackupReminder::LastDateSetting);
     const QDateTime now = QDateTime::currentDateTime();
     if (!BackupReminder::Due(items, last, now)) {
         return {};
@@ -116,7 +118,7 @@ void TBackupActions::BackupClick() {
     dialog.setNameFilter(LocalText("Backup.Filter", "Sikkerhedskopier (*.zip)"));
     dialog.setDefaultSuffix(QStringLiteral("zip"));
     const QString folder =
-        m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
+        m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
     dialog.setDirectory(QDir(folder).exists() ? folder : QDir::homePath());
     dialog.selectFile(TBackupWriter::DefaultFileName(QDate::currentDate()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -133,7 +135,7 @@ void TBackupActions::RestoreClick() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(LocalText("Backup.Filter", "Sikkerhedskopier (*.zip)"));
     const QString folder =
-        m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
+        m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting, QDir::homePath());
     dialog.setDirectory(QDir(folder).exists() ? folder : QDir::homePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
@@ -142,7 +144,7 @@ void TBackupActions::RestoreClick() {
 }
 
 bool TBackupActions::Backup(const QString& target) {
-    TTable& items = *m_form.HabitraTable;
+    TTable& items = m_form.Register().HabitraTable();
     if (items.Active() && (items.State() == dsEdit || items.State() == dsInsert)) {
         const Dialogs::TModalResult answer = Dialogs::MessageDlg(
             LocalText("Backup.PendingEdit",
@@ -167,7 +169,7 @@ bool TBackupActions::Backup(const QString& target) {
         Dialogs::MessageDlg(cancelled.Message(), QMessageBox::Information, {Dialogs::mbOK});
         return false;
     }
-    TProgramSettings& settings = m_form.ProgramSettings();
+    TProgramSettings& settings = m_form.Register().ProgramSettings();
     if (!settings.IsReadOnly()) {
         settings.SetValue(BackupReminder::LastDateSetting, BackupReminder::SettingValue(manifest.Created));
         settings.SetValue(BackupReminder::LastFolderSetting, QFileInfo(target).absolutePath());
@@ -228,14 +230,14 @@ void TBackupActions::Reopen() {
 }
 
 void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifest) {
-    const QString lastBackup = m_form.ProgramSettings().Value(BackupReminder::LastDateSetting);
-    const QString lastFolder = m_form.ProgramSettings().Value(BackupReminder::LastFolderSetting);
+    const QString lastBackup = m_form.Register().ProgramSettings().Value(BackupReminder::LastDateSetting);
+    const QString lastFolder = m_form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting);
     TRegisterSwap swap(DataFolder(), PictureFolder(), m_form.ProgramFolder());
     swap.BeforeStep = RestoreStep;
     m_form.CloseTables();
     try {
         swap.Apply(QDir(staging).filePath(QStringLiteral("Data")),
-                   QDir(staging).filePath(QStringLiteral("Billeder")));
+                   QDir(staging).filePath(TPictureFolder::FolderName));
     } catch (...) {
         Reopen();
         throw;
@@ -252,7 +254,7 @@ void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifes
         throw;
     }
     // The backups taken since the archive was written still exist: the reminder goes by the latest.
-    TProgramSettings& settings = m_form.ProgramSettings();
+    TProgramSettings& settings = m_form.Register().ProgramSettings();
     if (!settings.IsReadOnly()) {
         const QDateTime before = BackupReminder::FromSetting(lastBackup);
         if (before.isValid() &&

@@ -6,6 +6,7 @@
 #include "backup/BackupReminder.h"
 #include "backup/BackupText.h"
 #include "backup/BackupWriter.h"
+#include "pictures/PictureFolder.h"
 #include "store/ProgramSettings.h"
 
 #include <QCoreApplication>
@@ -57,7 +58,7 @@ int BackupCommand::Backup(const QString& folderOrFile, const QString& programFol
     const QDir folder(programFolder);
     try {
         TBackupWriter writer(folder.filePath(QStringLiteral("Data")),
-                             folder.filePath(QStringLiteral("Billeder")));
+                             folder.filePath(TPictureFolder::FolderName));
         const TBackupManifest manifest = writer.Write(target);
         TProgramSettings settings;
         settings.Open(folder.filePath(QStringLiteral("Data")));

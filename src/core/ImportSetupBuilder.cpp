@@ -1,32 +1,34 @@
 #include "ImportSetupBuilder.h"
 
-#include "Catalogue.h"
 #include "Unit1.h"
+#include "catalogue/Catalogue.h"
 #include "ui_Unit1.h"
 
 #include "localisation/LanguageFile.h"
 #include "localisation/LocalSource.h"
 #include "localisation/LocalUtils.h"
+#include "register/Register.h"
+#include "store/ItemFields.h"
 
 #include <QLabel>
 
 namespace {
 // The editor labels that name a field beside the four the category relabels.
-const std::array<std::pair<const char*, const char*>, 4> FieldLabels{{
-    {"Kobssted", "Label13"},
-    {"Kobsdato", "Label14"},
-    {"Notater", "Label15"},
-    {"Vaerdi", "Label100"},
+const std::array<std::pair<const QString*, const char*>, 4> FieldLabels{{
+    {&ItemField::Kobssted, "Label13"},
+    {&ItemField::Kobsdato, "Label14"},
+    {&ItemField::Notater, "Label15"},
+    {&ItemField::Vaerdi, "Label100"},
 }};
-const std::array<const char*, 4> RelabelledFields{"Beskrivelse", "Fabrikat", "Model", "Identifikation"};
+const std::array<const QString*, 4> RelabelledFields{&ItemField::Beskrivelse, &ItemField::Fabrikat,
+                                                     &ItemField::Model, &ItemField::Identifikation};
 
 void AddCaptions(TImportSetup& setup, const TForm1& form) {
     // The four relabelled fields go by every word of every label set, in every language.
     for (const Catalogue::TCategory& category : Catalogue::Categories()) {
         for (size_t i = 0; i < RelabelledFields.size(); ++i) {
             for (int language = -1; language < Catalogue::LanguageCount - 1; ++language) {
-                setup.Captions[QLatin1String(RelabelledFields[i])]
-                    << Catalogue::Word(category.LabelSet[i], language);
+                setup.Captions[*RelabelledFields[i]] << Catalogue::Word(category.LabelSet[i], language);
             }
         }
     }
@@ -36,7 +38,7 @@ void AddCaptions(TImportSetup& setup, const TForm1& form) {
         files << LocalUtils::ValueOf(language);
     }
     for (const auto& [field, label] : FieldLabels) {
-        QStringList& captions = setup.Captions[QLatin1String(field)];
+        QStringList& captions = setup.Captions[*field];
         if (const auto* widget = form.findChild<QLabel*>(QLatin1String(label))) {
             captions << widget->text();
         }
@@ -46,8 +48,8 @@ void AddCaptions(TImportSetup& setup, const TForm1& form) {
         }
     }
     // No label shows the category; these are the word in the five languages.
-    setup.Captions[QStringLiteral("Kategori")] << QStringLiteral("Kategori") << QStringLiteral("Category")
-                                               << QStringLiteral("Kategorie");
+    setup.Captions[ItemField::Kategori] << QStringLiteral("Kategori") << QStringLiteral("Category")
+                                        << QStringLiteral("Kategorie");
 }
 
 void AddLabels(TImportSetup& setup, const TForm1& form) {
@@ -55,12 +57,11 @@ void AddLabels(TImportSetup& setup, const TForm1& form) {
     // The standard label set ("Diverse" has it) names the four relabelled fields in general.
     const Catalogue::TCategory* standard = Catalogue::FindByPage(QStringLiteral("TabSheet3"));
     for (size_t i = 0; standard && i < RelabelledFields.size(); ++i) {
-        setup.Labels.insert(QLatin1String(RelabelledFields[i]),
-                            Catalogue::Word(standard->LabelSet[i], language));
+        setup.Labels.insert(*RelabelledFields[i], Catalogue::Word(standard->LabelSet[i], language));
     }
     for (const auto& [field, label] : FieldLabels) {
         if (const auto* widget = form.findChild<QLabel*>(QLatin1String(label))) {
-            setup.Labels.insert(QLatin1String(field), widget->text());
+            setup.Labels.insert(*field, widget->text());
         }
     }
 }
@@ -68,8 +69,8 @@ void AddLabels(TImportSetup& setup, const TForm1& form) {
 
 TImportSetup MakeImportSetup(const TForm1& form) {
     TImportSetup setup;
-    setup.Items = form.HabitraTable;
-    setup.Counter = form.RegTable;
+    setup.Items = &form.Register().HabitraTable();
+    setup.Counter = &form.Register().RegTable();
     setup.Settings = form.FormatSettings();
     setup.LanguageSource = form.LanguageSource1;
     const int language = form.ActiveLanguage();

@@ -11,7 +11,6 @@
 
 namespace {
 const QString DataFolder = QStringLiteral("Data");
-const QString PictureFolder = QStringLiteral("Billeder");
 
 QString WithSeparator(const QString& folder) {
     const QString clean = QDir::cleanPath(folder);
@@ -71,11 +70,11 @@ void TInstallation::Prepare() const {
         throw EHabitraError(LocalText("Start.TablesNotMade", "Tabellerne i %1 kunne ikke oprettes: %2")
                                 .arg(data, error.Message()));
     }
-    const QString pictures = m_userFolder + PictureFolder;
+    const QString pictures = m_userFolder + TPictureFolder::FolderName;
     MakeFolder(pictures);
     const QString placeholder = TPictureFolder::FindIn(pictures, TPictureFolder::PlaceholderName);
     const QString shipped =
-        TPictureFolder::FindIn(m_shareFolder + PictureFolder, TPictureFolder::PlaceholderName);
+        TPictureFolder::FindIn(m_shareFolder + TPictureFolder::FolderName, TPictureFolder::PlaceholderName);
     if (!QFileInfo::exists(placeholder) && !m_shareFolder.isEmpty() && QFileInfo::exists(shipped) &&
         !QFile::copy(shipped, placeholder)) {
         throw EHabitraError(LocalText("Start.PictureNotCopied", "Billedet %1 kunne ikke kopieres til %2")

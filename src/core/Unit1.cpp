@@ -1,15 +1,13 @@
 #include "Unit1.h"
 
 #include "BackupActions.h"
-#include "Catalogue.h"
 #include "ErrorTexts.h"
 #include "FieldNames.h"
 #include "Messages.h"
+#include "catalogue/Catalogue.h"
 #include "ui_Unit1.h"
 
 #include "ImportSetupBuilder.h"
-#include "export/DataExportASCII.h"
-#include "export/ExportCommand.h"
 #include "import/ImportCommand.h"
 #include "localisation/FormLocal.h"
 #include "localisation/LocalSource.h"
@@ -18,17 +16,15 @@
 #include "overview/InsuranceDialog.h"
 #include "overview/Unit2.h"
 #include "overview/Unit3.h"
-#include "pictures/BilledReportUnit.h"
 #include "pictures/BilledUnit.h"
 #include "pictures/JpegLoader.h"
 #include "pictures/PictureArea.h"
 #include "pictures/PictureFetch.h"
-#include "report/ReportImage.h"
-#include "report/ReportLabel.h"
+#include "register/Register.h"
 #include "store/DataSource.h"
 #include "store/FilterParser.h"
+#include "store/ItemFields.h"
 #include "store/ProgramSettings.h"
-#include "store/Schema.h"
 #include "store/Table.h"
 #include "support/AboutBox.h"
 #include "support/Easysize.h"
@@ -52,8 +48,6 @@
 using ErrorDisplay::Guarded;
 
 namespace {
-const QString DataFolder = QStringLiteral("Data");
-
 // The language files by plain name, reached through the working directory, or in `folder`.
 QStringList LanguageFiles(const QString& folder) {
     QStringList languages;
@@ -71,16 +65,14 @@ static void InitialisePictures() {
     Q_INIT_RESOURCE(Pictures);
 }
 
-TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
-      m_programSettings(std::make_unique<TProgramSettings>()),
+TForm1::TForm1(TRegister& reg, const TFormatSettings& settings, QWidget* parent)
+    : QMainWindow(parent), m_register(reg), ui(std::make_unique<Ui::TForm1>()), m_settings(settings),
       m_programFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')),
-      m_dataHome(QDir::current().absolutePath() + QLatin1Char('/')),
-      m_pictures(m_programFolder + QStringLiteral("Billeder")) {
+      m_dataHome(QDir::current().absolutePath() + QLatin1Char('/')) {
     InitialisePictures();
     ui->setupUi(this);
     CreateSupport();
-    CreateTables();
+    HookTables();
     CreatePages();
     BindEditor();
     DecorateFrontPage();
@@ -100,8 +92,8 @@ TForm1::TForm1(const TFormatSettings& settings, QWidget* parent)
 TForm1::~TForm1() {
     m_pictureArea->OnError = nullptr;
     ErrorDisplay::SetDescriber(nullptr);
-    HabitraSource->OnDataChange = nullptr;
-    HabitraTable->AfterInsert = nullptr;
+    m_register.HabitraSource().OnDataChange = nullptr;
+    m_register.HabitraTable().AfterInsert = nullptr;
 }
 
 void TForm1::CreateSupport() {
@@ -123,30 +115,11 @@ void TForm1::CreateSupport() {
     }
 }
 
-void TForm1::CreateTables() {
-    const auto table = [this](const char* name, const QString& file, std::vector<TFieldDef> fields) {
-        auto* created = new TTable(this);
-        created->setObjectName(QLatin1String(name));
-        created->SetDatabaseName(DataFolder);
-        created->SetTableName(file);
-        created->SetFieldDefs(std::move(fields));
-        created->SetFormatSettings(m_settings);
-        return created;
+void TForm1::HookTables() {
+    m_register.HabitraTable().AfterInsert = [this](TTable&) { HabitraTableAfterInsert(); };
+    m_register.HabitraSource().OnDataChange = [this](TDataSource&, TField*) {
+        Guarded([this] { Billede(); });
     };
-    const auto source = [this](const char* name, TTable* dataSet) {
-        auto* created = new TDataSource(this);
-        created->setObjectName(QLatin1String(name));
-        created->SetDataSet(dataSet);
-        return created;
-    };
-    HabitraTable = table("HabitraTable", Schema::ItemFile, Schema::ItemFields());
-    HabitraSource = source("HabitraSource", HabitraTable);
-    RegTable = table("RegTable", Schema::CounterFile, Schema::CounterFields());
-    RegSource = source("RegSource", RegTable);
-    ConfigTable = table("ConfigTable", Schema::SettingsFile, Schema::SettingsFields());
-    ConfigSource = source("ConfigSource", ConfigTable);
-    HabitraTable->AfterInsert = [this](TTable&) { HabitraTableAfterInsert(); };
-    HabitraSource->OnDataChange = [this](TDataSource&, TField*) { Guarded([this] { Billede(); }); };
 }
 
 void TForm1::CreateLanguageSource() {
@@ -211,7 +184,7 @@ void TForm1::CreatePages() {
         navigator->setGeometry(146, 430, 837, 26);
         navigator->SetVisibleButtons(
             {nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel});
-        navigator->SetDataSource(HabitraSource);
+        navigator->SetDataSource(&m_register.HabitraSource());
         navigator->OnClick = [this](TDBNavigator&, TNavigateBtn button) { DBNavigator1Click(button); };
         m_navigators[size_t(number)] = navigator;
         ui->PageControl1->addTab(page, QString::fromUtf8(category.Values[0]));
@@ -224,24 +197,25 @@ void TForm1::CreatePages() {
 }
 
 void TForm1::BindEditor() {
-    const std::array<std::pair<TDBEdit*, const char*>, 6> edits{{
-        {ui->DBEdit1, "Beskrivelse"},
-        {ui->DBEdit2, "Fabrikat"},
-        {ui->DBEdit3, "Model"},
-        {ui->DBEdit4, "Identifikation"},
-        {ui->DBEdit6, "Kobssted"},
-        {ui->DBEdit7, "Vaerdi"},
+    TDataSource* items = &m_register.HabitraSource();
+    const std::array<std::pair<TDBEdit*, const QString*>, 6> edits{{
+        {ui->DBEdit1, &ItemField::Beskrivelse},
+        {ui->DBEdit2, &ItemField::Fabrikat},
+        {ui->DBEdit3, &ItemField::Model},
+        {ui->DBEdit4, &ItemField::Identifikation},
+        {ui->DBEdit6, &ItemField::Kobssted},
+        {ui->DBEdit7, &ItemField::Vaerdi},
     }};
     for (const auto& [edit, field] : edits) {
-        edit->SetDataSource(HabitraSource);
-        edit->SetDataField(QLatin1String(field));
+        edit->SetDataSource(items);
+        edit->SetDataField(*field);
     }
-    ui->DBEdit5->SetDataSource(HabitraSource);
-    ui->DBEdit5->SetDataField(QStringLiteral("Kobsdato"));
-    ui->DBMemo1->SetDataSource(HabitraSource);
-    ui->DBMemo1->SetDataField(QStringLiteral("Notater"));
-    ui->DBText1->SetDataSource(HabitraSource);
-    ui->DBText1->SetDataField(QStringLiteral("Foto"));
+    ui->DBEdit5->SetDataSource(items);
+    ui->DBEdit5->SetDataField(ItemField::Kobsdato);
+    ui->DBMemo1->SetDataSource(items);
+    ui->DBMemo1->SetDataField(ItemField::Notater);
+    ui->DBText1->SetDataSource(items);
+    ui->DBText1->SetDataField(ItemField::Foto);
 
     // Screen readers announce each field by the caption beside it, which follows the category.
     ui->Label9->setBuddy(ui->DBEdit1);
@@ -343,9 +317,9 @@ void TForm1::CreatePictureArea() {
     m_pictureArea->OnFitToFrameChanged = [this](bool fit) {
         Guarded([this, fit] {
             // Settings that cannot be written keep the choice for this session.
-            if (!m_programSettings->IsReadOnly()) {
-                m_programSettings->SetValue(QStringLiteral("Pictures.FitToFrame"),
-                                            fit ? QStringLiteral("1") : QStringLiteral("0"));
+            if (!m_register.ProgramSettings().IsReadOnly()) {
+                m_register.ProgramSettings().SetValue(QStringLiteral("Pictures.FitToFrame"),
+                                                      fit ? QStringLiteral("1") : QStringLiteral("0"));
             }
         });
     };
@@ -365,25 +339,24 @@ int TForm1::ActiveLanguage() const {
 }
 
 QString TForm1::FieldCaption(const QString& fieldName) const {
-    const std::array<std::pair<const char*, QLabel*>, 8> labels{{
-        {"Beskrivelse", ui->Label9},
-        {"Fabrikat", ui->Label10},
-        {"Model", ui->Label11},
-        {"Identifikation", ui->Label12},
-        {"Kobssted", ui->Label13},
-        {"Kobsdato", ui->Label14},
-        {"Notater", ui->Label15},
-        {"Foto", ui->Label16},
+    const std::array<std::pair<const QString*, QLabel*>, 8> labels{{
+        {&ItemField::Beskrivelse, ui->Label9},
+        {&ItemField::Fabrikat, ui->Label10},
+        {&ItemField::Model, ui->Label11},
+        {&ItemField::Identifikation, ui->Label12},
+        {&ItemField::Kobssted, ui->Label13},
+        {&ItemField::Kobsdato, ui->Label14},
+        {&ItemField::Notater, ui->Label15},
+        {&ItemField::Foto, ui->Label16},
     }};
     const QLabel* label = nullptr;
     for (const auto& [field, shown] : labels) {
-        if (fieldName.compare(QLatin1String(field), Qt::CaseInsensitive) == 0) {
+        if (fieldName.compare(*field, Qt::CaseInsensitive) == 0) {
             label = shown;
         }
     }
     // The value's label is one per page.
-    if (fieldName.compare(QLatin1String("Vaerdi"), Qt::CaseInsensitive) == 0 &&
-        ui->PageControl1->currentWidget()) {
+    if (fieldName.compare(ItemField::Vaerdi, Qt::CaseInsensitive) == 0 && ui->PageControl1->currentWidget()) {
         label = ui->PageControl1->currentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     }
     if (!label) {
@@ -403,7 +376,7 @@ QString TForm1::HelpSection(int language) {
 
 void TForm1::SetProgramFolder(const QString& folder) {
     m_programFolder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    m_pictures = TPictureFolder(m_programFolder + QStringLiteral("Billeder"));
+    m_register.SetPictures(TPictureFolder(m_programFolder + TPictureFolder::FolderName));
     m_pictureArea->Forget();
 }
 
@@ -417,6 +390,7 @@ QString TForm1::HelpFile() const {
     return (m_shareFolder.isEmpty() ? ProgramFolder() : m_shareFolder) + QStringLiteral("Help/Index.html");
 }
 
+// Gives the window its frame and font and records its designed layout for the resizer.
 void TForm1::FormCreate() {
     // A sizeable frame whose title bar carries only the system menu: no minimise or maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -437,47 +411,39 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
+// Opens the register and shows it as the user left it: size, language, first page.
 void TForm1::FormShow() {
     ui->Help1->setToolTip(HelpFile());
     m_dataHome = QDir::current().absolutePath() + QLatin1Char('/'); // the tables' "Data" is relative to it
     OpenTables();
-    m_pictureArea->SetFitToFrame(m_programSettings->Value(QStringLiteral("Pictures.FitToFrame")) ==
+    m_pictureArea->SetFitToFrame(m_register.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
     BrowseOnlyIfReadOnly();
     // A blank size reads as 0; no window is smaller than the smallest one the platform gives.
     const QSize smallest = SmallestSize();
-    resize(width(),
-           qMax(int(ConfigTable->FieldByName(QStringLiteral("Hojde"))->AsInteger()), smallest.height()));
-    resize(qMax(int(ConfigTable->FieldByName(QStringLiteral("Bredde"))->AsInteger()), smallest.width()),
-           height());
-    LanguageSource1->SetActiveLanguage(int(ConfigTable->FieldByName(QStringLiteral("Sprog"))->AsInteger()));
+    TTable& config = m_register.ConfigTable();
+    resize(width(), qMax(int(config.FieldByName(SettingsField::Hojde)->AsInteger()), smallest.height()));
+    resize(qMax(int(config.FieldByName(SettingsField::Bredde)->AsInteger()), smallest.width()), height());
+    LanguageSource1->SetActiveLanguage(int(config.FieldByName(SettingsField::Sprog)->AsInteger()));
     const int language = ActiveLanguage();
     ui->Sproget->setText(Messages::LanguageName(language));
     SetLanguageMarks(language);
     Faneblade();
-    HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), QStringLiteral("Antikviteter")));
-    HabitraTable->SetFiltered(true);
+    TTable& items = m_register.HabitraTable();
+    items.SetFilter(FilterEquals(ItemField::Kategori, QStringLiteral("Antikviteter")));
+    items.SetFiltered(true);
     BackupActions1->UpdateReminder();
-    if (HabitraTable->RecordCount() == 0) {
+    if (items.RecordCount() == 0) {
         Announce(Messages::FirstUseAdvice(language), QMessageBox::Information);
     }
 }
 
 void TForm1::OpenTables() {
-    ConfigTable->Open();
-    RegTable->Open();
-    HabitraTable->Open();
-    m_programSettings->Open(DataFolder);
+    m_register.Open();
 }
 
 void TForm1::CloseTables() {
-    if (HabitraTable->State() == dsEdit || HabitraTable->State() == dsInsert) {
-        HabitraTable->Cancel();
-    }
-    HabitraTable->Close();
-    RegTable->Close();
-    ConfigTable->Close();
-    m_programSettings->Close();
+    m_register.Close();
     m_pictureArea->Forget();
 }
 
@@ -501,18 +467,19 @@ void TForm1::Announce(const QString& text, QMessageBox::Icon icon) {
 
 void TForm1::BrowseOnlyIfReadOnly() {
     QStringList readOnly;
-    for (const TTable* table : {ConfigTable, RegTable, HabitraTable}) {
+    const TRegister& reg = m_register;
+    for (const TTable* table : {&reg.ConfigTable(), &reg.RegTable(), &reg.HabitraTable()}) {
         if (!table->CanModify()) {
             readOnly << table->FilePath();
         }
     }
-    if (m_programSettings->IsReadOnly()) {
-        readOnly << m_programSettings->Path();
+    if (reg.ProgramSettings().IsReadOnly()) {
+        readOnly << reg.ProgramSettings().Path();
     }
     if (readOnly.isEmpty()) {
         return;
     }
-    if (!HabitraTable->CanModify() || !RegTable->CanModify()) {
+    if (!reg.HabitraTable().CanModify() || !reg.RegTable().CanModify()) {
         // Items can be looked at, not changed: the fields take no typing, the navigator offers no
         // editing buttons (it asks the table itself).
         for (QLineEdit* edit : std::initializer_list<QLineEdit*>{
@@ -527,7 +494,7 @@ void TForm1::BrowseOnlyIfReadOnly() {
         wholeFolder ? LocalText("Error.ReadOnlyFolder",
                                 "Datamappen \"%1\" er skrivebeskyttet. Du kan se og udskrive dine "
                                 "data, men ikke ændre dem, og vinduets størrelse og sprog gemmes ikke.")
-                          .arg(DataFolder)
+                          .arg(reg.DataFolder())
                     : LocalText("Error.ReadOnlyTables",
                                 "Disse tabeller er skrivebeskyttede: %1. Du kan se og udskrive dine "
                                 "data, men ændringer i dem kan ikke gemmes.")
@@ -546,6 +513,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     Guarded([this] { FormResize(); });
 }
 
+// Keeps the pages, the front page and the controls in proportion to the window.
 void TForm1::FormResize() {
     // The client area follows the window; the proportional resizer hooks in here.
     ui->PageControl1->setGeometry(ui->centralwidget->rect());
@@ -559,17 +527,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Keeps the window's size and language for the next start.
 void TForm1::FormClose() {
     // Settings that cannot be stored were said at start; closing says nothing more.
-    if (!ConfigTable->CanModify()) {
+    TTable& config = m_register.ConfigTable();
+    if (!config.CanModify()) {
         return;
     }
-    ConfigTable->Edit();
-    ConfigTable->FieldByName(QStringLiteral("Hojde"))->SetAsInteger(height());
-    ConfigTable->FieldByName(QStringLiteral("Bredde"))->SetAsInteger(width());
-    ConfigTable->FieldByName(QStringLiteral("Sprog"))->SetAsInteger(ActiveLanguage());
-    ConfigTable->Post();
-    ConfigTable->Close();
+    config.Edit();
+    config.FieldByName(SettingsField::Hojde)->SetAsInteger(height());
+    config.FieldByName(SettingsField::Bredde)->SetAsInteger(width());
+    config.FieldByName(SettingsField::Sprog)->SetAsInteger(ActiveLanguage());
+    config.Post();
+    config.Close();
 }
 
 void TForm1::Faneblade() {
@@ -585,6 +555,7 @@ void TForm1::Faneblade() {
     m_arranging = false;
 }
 
+// Shows the chosen category's items, with its labels, once the pending edit is stored.
 void TForm1::PageControl1Change() {
     if (m_arranging) {
         return;
@@ -602,9 +573,9 @@ void TForm1::PageControl1Change() {
     ui->Label11->setText(labels.at(2));
     ui->Label12->setText(labels.at(3));
     FieldNames1->Refresh();
-    HabitraTable->SetFilter(
-        FilterEquals(QStringLiteral("Kategori"), Catalogue::CategoryValue(*category, language)));
-    HabitraTable->SetFiltered(true);
+    m_register.HabitraTable().SetFilter(
+        FilterEquals(ItemField::Kategori, Catalogue::CategoryValue(*category, language)));
+    m_register.HabitraTable().SetFiltered(true);
     Billede();
 }
 
@@ -612,8 +583,8 @@ void TForm1::StayOnPageUnlessPosted() {
     // The pending edit is ended before anything of the new page shows: an item that cannot be
     // stored keeps its page, its labels and what the user typed, and the error says why.
     try {
-        if (HabitraTable->Active()) {
-            HabitraTable->CheckBrowseMode();
+        if (m_register.HabitraTable().Active()) {
+            m_register.HabitraTable().CheckBrowseMode();
         }
     } catch (...) {
         if (m_page && m_page != ui->PageControl1->currentWidget()) {
@@ -626,6 +597,7 @@ void TForm1::StayOnPageUnlessPosted() {
     m_page = ui->PageControl1->currentWidget();
 }
 
+// Follows a move with the item's picture; a new item starts in its first field.
 void TForm1::DBNavigator1Click(TNavigateBtn button) {
     switch (button) {
     case nbFirst:
@@ -642,17 +614,14 @@ void TForm1::DBNavigator1Click(TNavigateBtn button) {
     }
 }
 
+// Gives a new item its picture number and the category of the page it is made on.
 void TForm1::HabitraTableAfterInsert() {
-    RegTable->Last();
-    const qint64 last = RegTable->IsEmpty() ? 0 : RegTable->FieldByName(QStringLiteral("Regnr"))->AsInteger();
-    RegTable->Append();
-    RegTable->FieldByName(QStringLiteral("Regnr"))->SetAsInteger(last + 1);
-    RegTable->Post();
-    HabitraTable->FieldByName(QStringLiteral("Foto"))->SetAsInteger(last + 1);
-    if (const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName())) {
-        HabitraTable->FieldByName(QStringLiteral("Kategori"))
-            ->SetAsString(Catalogue::CategoryValue(*category, ActiveLanguage()));
-    }
+    m_register.NumberNewItem(PageCategory());
+}
+
+QString TForm1::PageCategory() const {
+    const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName());
+    return category ? Catalogue::CategoryValue(*category, ActiveLanguage()) : QString();
 }
 
 void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
@@ -668,47 +637,30 @@ void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
 }
 
 void TForm1::ShowItem(qint64 key) {
+    TTable& items = m_register.HabitraTable();
     const TBookmark item{key, true};
-    HabitraTable->SetFiltered(false);
-    if (!HabitraTable->BookmarkValid(item)) {
+    items.SetFiltered(false);
+    if (!items.BookmarkValid(item)) {
         return;
     }
-    HabitraTable->GotoBookmark(item);
-    const QString value = HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString();
+    items.GotoBookmark(item);
+    const QString value = items.FieldByName(ItemField::Kategori)->AsString();
     if (const Catalogue::TCategory* category = Catalogue::FindByValue(value)) {
         ShowCategory(QLatin1String(category->Page), Catalogue::Labels(*category, ActiveLanguage()));
     }
     ui->Panel4->hide();
-    HabitraTable->SetFilter(FilterEquals(QStringLiteral("Kategori"), value));
-    HabitraTable->SetFiltered(true);
-    if (HabitraTable->BookmarkValid(item)) {
-        HabitraTable->GotoBookmark(item);
+    items.SetFilter(FilterEquals(ItemField::Kategori, value));
+    items.SetFiltered(true);
+    if (items.BookmarkValid(item)) {
+        items.GotoBookmark(item);
     }
     Billede();
 }
 
-QString TForm1::PictureFile() const {
-    const QString foto =
-        HabitraTable->Active() ? HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString() : QString();
-    return m_pictures.ItemPicture(foto);
-}
-
 void TForm1::AttachOverview(TForm2& overview) {
     Form2 = &overview;
-    overview.SetProgramSettings(m_programSettings.get());
     overview.OnInsuranceReport = [this] { Forsikringsrapport1Click(); };
     overview.OnJump = [this](const QString& page, const QStringList& labels) { ShowCategory(page, labels); };
-    overview.DanishCategory = [](const QString& value) {
-        const Catalogue::TCategory* category = Catalogue::FindByValue(value);
-        return category ? Catalogue::CategoryValue(*category, -1) : QString();
-    };
-    Form2Resizer = new TFormResizer(&overview);
-    Form2Resizer->setObjectName(QStringLiteral("FormResizer1"));
-    Form2Resizer->SetResizeFonts(false);
-    Form2Resizer->SetMinFontSize(8);
-    Form2Resizer->SetMaxFontSize(48);
-    Form2Resizer->CaptureLayout();
-    overview.installEventFilter(this);
 }
 
 void TForm1::FollowFrontPage() {
@@ -719,9 +671,6 @@ void TForm1::FollowFrontPage() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Form2 && event->type() == QEvent::Resize) {
-        Guarded([this] { Form2Resizer->ScaleLayout(); });
-    }
     if (watched == ui->Panel4 && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
         FollowFrontPage();
     }
@@ -730,31 +679,32 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::Billede() {
     // Decoded off this thread: the picture follows as soon as its part in view is ready.
-    const QString placeholder = m_pictures.Placeholder();
-    const QString file = PictureFile();
+    const QString placeholder = m_register.Pictures().Placeholder();
+    const QString file = m_register.PictureFile();
     m_pictureArea->Show(QFileInfo(file).isFile() ? file : placeholder, placeholder);
 }
 
+// "Hent Billede": brings a picture file in as the current item's picture.
 void TForm1::SpeedButton4Click() {
     OpenDialog1->setNameFilters(PictureFetch::DialogFilters());
     OpenDialog1->selectFile(QString());
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) {
         return;
     }
-    const QString target = PictureFile();
-    PictureFetch::Fetch(OpenDialog1->selectedFiles().constFirst(), target);
+    const QString target = m_register.FetchPicture(OpenDialog1->selectedFiles().constFirst());
     m_pictureArea->Forget();
     m_pictureArea->Show(target, QString());
 }
 
+// Shows the current item's picture full size in a window of its own.
 void TForm1::Image3DblClick() {
-    const QString description = HabitraTable->Active()
-                                    ? HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString()
-                                    : QString();
+    const TTable& items = m_register.HabitraTable();
+    const QString description =
+        items.Active() ? items.FieldByName(ItemField::Beskrivelse)->AsString() : QString();
     try {
         // Read before anything changes, so that an open window never shows one item's title over
         // another's picture.
-        const QImage picture = LoadJpeg(PictureFile());
+        const QImage picture = LoadJpeg(m_register.PictureFile());
         BilledForm->setWindowTitle(description);
         BilledForm->SetPicture(picture);
         BilledForm->ShowWindow();
@@ -763,79 +713,57 @@ void TForm1::Image3DblClick() {
     }
 }
 
+// Previews the current item's picture printout.
 void TForm1::SpeedButton1Click() {
-    // A new item is stored first, so that it has a bookmark to come back to.
-    HabitraTable->CheckBrowseMode();
-    if (HabitraTable->IsEmpty()) {
+    if (!m_register.PrintItem()) {
         Dialogs::MessageDlg(EmptyPrintoutText(), QMessageBox::Information, {Dialogs::mbOK});
-        return;
     }
-    TField* kategori = HabitraTable->FieldByName(QStringLiteral("Kategori"));
-    TField* beskrivelse = HabitraTable->FieldByName(QStringLiteral("Beskrivelse"));
-    const QString category = kategori->AsString();
-    const TBookmark item = HabitraTable->GetBookmark();
-    HabitraTable->SetFilter(FilterEquals(kategori->FieldName(), category) + QStringLiteral(" and ") +
-                            FilterEquals(beskrivelse->FieldName(), beskrivelse->AsString()));
-    HabitraTable->SetFiltered(true);
-    // Items may share category and description: the printout is of the item the user stood on.
-    if (HabitraTable->BookmarkValid(item)) {
-        HabitraTable->GotoBookmark(item);
-    }
-    const auto restoreCategory = [this] {
-        HabitraTable->SetFilter(FilterEquals(
-            QStringLiteral("Kategori"), HabitraTable->FieldByName(QStringLiteral("Kategori"))->AsString()));
-        HabitraTable->SetFiltered(true);
-    };
-    try {
-        TBilledReport report(HabitraTable);
-        report.SetFormatSettings(m_settings);
-        report.QRLabel1->SetCaption(beskrivelse->AsString());
-        report.QRImage1->SetPicture(LoadJpeg(PictureFile()));
-        report.Preview();
-    } catch (...) {
-        restoreCategory();
-        throw;
-    }
-    restoreCategory();
 }
 
+// Leaves the front page for the category pages.
 void TForm1::SpeedButton3Click() {
     ui->Panel4->hide();
 }
 
+// Brings the front page back, with the backup reminder up to date.
 void TForm1::Forside1Click() {
     BackupActions1->UpdateReminder();
     ui->Panel4->show();
     ui->Panel4->raise();
 }
 
+// Opens the overview of every item.
 void TForm1::Oversigt1Click() {
     Form2->ShowModal();
 }
 
+// Exports every item to a text file the user names.
 void TForm1::Dataeksport1Click() {
-    RunExportCommand(*Form2->DataExportASCII1, this);
+    m_register.Export(this);
 }
 
+// Writes a backup of the register and its pictures.
 void TForm1::Sikkerhedskopi1Click() {
     BackupActions1->BackupClick();
 }
 
+// Puts a backup's register and pictures in place of the current ones.
 void TForm1::GendanSikkerhedskopi1Click() {
     BackupActions1->RestoreClick();
 }
 
+// Opens the insurance report for the current category or the overview's selection.
 void TForm1::Forsikringsrapport1Click() {
+    TTable& items = m_register.HabitraTable();
     TInsuranceScope scope;
-    scope.Table = HabitraTable;
+    scope.Table = &items;
     if (const auto* category = Catalogue::FindByPage(ui->PageControl1->currentWidget()->objectName())) {
         scope.Category = Catalogue::CategoryValue(*category, ActiveLanguage());
         // The page shows the value it was filtered on, which need not be the active language's:
         // at start the first page is filtered on its Danish value whatever the language.
         for (int language = -1; language <= 3; ++language) {
             const QString value = Catalogue::CategoryValue(*category, language);
-            if (HabitraTable->Filtered() &&
-                HabitraTable->Filter() == FilterEquals(QStringLiteral("Kategori"), value)) {
+            if (items.Filtered() && items.Filter() == FilterEquals(ItemField::Kategori, value)) {
                 scope.Category = value;
             }
         }
@@ -844,40 +772,47 @@ void TForm1::Forsikringsrapport1Click() {
         scope.Selected = Form2->SelectedItems();
     }
     QWidget* parent = Form2 && Form2->isVisible() ? static_cast<QWidget*>(Form2) : this;
-    TInsuranceDialog dialog(std::move(scope), ProgramSettings(), m_settings, m_pictures, LanguageSource1,
-                            parent);
+    TInsuranceDialog dialog(std::move(scope), m_register.ProgramSettings(), m_settings, m_register.Pictures(),
+                            LanguageSource1, parent);
     dialog.exec();
 }
 
+// Imports items from a text file and shows the first one imported.
 void TForm1::Dataimport1Click() {
     if (const qint64 first = RunImportCommand(MakeImportSetup(*this), this)) {
         ShowItem(first);
     }
 }
 
+// Shows the about box.
 void TForm1::Info1Click() {
     AboutBox1->ShowAbout();
 }
 
+// Ends the program.
 void TForm1::Afslut1Click() {
     close();
 }
 
+// Opens the help guide at the section of the user's language.
 void TForm1::Help1Click() {
     // At the guide's section of the language the user reads.
     TPlatform::Instance().OpenDocument(ui->Help1->toolTip() + QLatin1Char('#') +
                                        HelpSection(ActiveLanguage()));
 }
 
+// Tells the user where the register's data are kept.
 void TForm1::Dataplacering1Click() {
     Dialogs::Box(QMessageBox::NoIcon, QStringLiteral("Habitra"),
                  Messages::DataLocation(ActiveLanguage(), DataHome()), {Dialogs::mbOK});
 }
 
+// Tells the user which screen sizes the window is made for.
 void TForm1::Skrmstrrelser1Click() {
     Dialogs::MessageDlg(Messages::ScreenSizes(), QMessageBox::Information, {Dialogs::mbOK});
 }
 
+// Switches every window to the chosen language and its page order.
 void TForm1::LanguageClick(int language) {
     LanguageSource1->SetActiveLanguage(language);
     ui->Sproget->setText(Messages::LanguageName(language));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "pictures/PictureFolder.h"
 #include "store/FormatSettings.h"
 #include "toolkit/DBNavigator.h"
 
@@ -23,6 +22,7 @@ class TTextCatalogue;
 class TQtTranslations;
 class TFieldNames;
 class TProgramSettings;
+class TRegister;
 class TFormResizer;
 class TJustOne;
 class TAboutBox;
@@ -33,20 +33,14 @@ class TForm2;
 class TBackupActions;
 class TPictureArea;
 
-// The main window: category pages, the item editor, the front page and the menu. It owns the three
-// tables and the language source that every other window works with.
+// The main window: category pages, the item editor, the front page and the menu, over the register
+// it is given. It owns the language source that every other window works with.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(const TFormatSettings& settings, QWidget* parent = nullptr);
+    TForm1(TRegister& reg, const TFormatSettings& settings, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    TTable* HabitraTable = nullptr;
-    TDataSource* HabitraSource = nullptr;
-    TTable* RegTable = nullptr;
-    TDataSource* RegSource = nullptr;
-    TTable* ConfigTable = nullptr;
-    TDataSource* ConfigSource = nullptr;
     TLanguageSource* LanguageSource1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
     TTextCatalogue* TextCatalogue1 = nullptr;   // the texts code composes, in the active language
@@ -56,17 +50,16 @@ public:
     TJustOne* JustOne1 = nullptr;
     TAboutBox* AboutBox1 = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
-    TBilledForm* BilledForm = nullptr; // the full-size picture window, made by the start sequence
-    TForm2* Form2 = nullptr;           // the overview window, made by the start sequence
-    TFormResizer* Form2Resizer = nullptr;
+    TBilledForm* BilledForm = nullptr;        // the full-size picture window, made by the start sequence
+    TForm2* Form2 = nullptr;                  // the overview window, made by the start sequence
     TBackupActions* BackupActions1 = nullptr; // backup, restore and the reminder on the front page
 
-    // Connects the overview window made after this one: its jump, its resizer, the export it hosts.
+    // Connects the overview window made after this one: its jump and its insurance report.
     void AttachOverview(TForm2& overview);
 
     const TFormatSettings& FormatSettings() const { return m_settings; }
-    // The program's own settings beyond the settings record; opened with the tables.
-    TProgramSettings& ProgramSettings() const { return *m_programSettings; }
+    // The tables, the program's own settings and what is done to them.
+    TRegister& Register() const { return m_register; }
     // The folder of Billeder/, with a trailing separator: the program folder, or the user's data folder
     // of an installed package. The help lives there too when there is no share folder.
     const QString& ProgramFolder() const { return m_programFolder; }
@@ -94,8 +87,6 @@ public:
     // Operations
     void Faneblade();
     void Billede();
-    // The current item's picture file: the picture folder, the picture number, ".jpg".
-    QString PictureFile() const;
     // Selects a category page and sets the four field labels without filtering (the overview's jump).
     void ShowCategory(const QString& page, const QStringList& labels);
     // The tables and the program's settings, in the order the window opens them; a restore closes
@@ -138,7 +129,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateTables();
+    void HookTables();
     void CreateLanguageSource();
     void CreateSupport();
     void CreatePages();
@@ -154,14 +145,15 @@ private:
     void Announce(const QString& text, QMessageBox::Icon icon);
     void StayOnPageUnlessPosted();
     void FollowFrontPage();
+    // The category value of the page the editor shows, in the active language; empty for none.
+    QString PageCategory() const;
 
+    TRegister& m_register;
     std::unique_ptr<Ui::TForm1> ui;
     TFormatSettings m_settings;
-    std::unique_ptr<TProgramSettings> m_programSettings;
     QString m_programFolder;
     QString m_shareFolder;
     QString m_dataHome;
-    TPictureFolder m_pictures;
     TPictureArea* m_pictureArea = nullptr;
     std::array<TDBNavigator*, 21> m_navigators{};
     QPointer<QWidget> m_page; // the page whose category the editor shows

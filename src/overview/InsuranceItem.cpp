@@ -2,6 +2,7 @@
 
 #include "store/Field.h"
 #include "store/FilterParser.h"
+#include "store/ItemFields.h"
 #include "store/Table.h"
 
 #include <algorithm>
@@ -10,8 +11,8 @@ namespace {
 // Field positions, looked up once per read.
 struct TColumns {
     explicit TColumns(const TTable& table) {
-        const auto at = [&table](const char* name) {
-            const TField* field = table.FieldByName(QString::fromLatin1(name));
+        const auto at = [&table](const QString& name) {
+            const TField* field = table.FieldByName(name);
             for (int i = 0; i < table.FieldCount(); ++i) {
                 if (table.Fields(i) == field) {
                     return std::pair{i, field};
@@ -19,16 +20,16 @@ struct TColumns {
             }
             return std::pair{-1, field};
         };
-        Beskrivelse = at("Beskrivelse");
-        Fabrikat = at("Fabrikat");
-        Model = at("Model");
-        Identifikation = at("Identifikation");
-        Kobssted = at("Kobssted");
-        Kobsdato = at("Kobsdato");
-        Vaerdi = at("Vaerdi");
-        Notater = at("Notater");
-        Foto = at("Foto");
-        Kategori = at("Kategori");
+        Beskrivelse = at(ItemField::Beskrivelse);
+        Fabrikat = at(ItemField::Fabrikat);
+        Model = at(ItemField::Model);
+        Identifikation = at(ItemField::Identifikation);
+        Kobssted = at(ItemField::Kobssted);
+        Kobsdato = at(ItemField::Kobsdato);
+        Vaerdi = at(ItemField::Vaerdi);
+        Notater = at(ItemField::Notater);
+        Foto = at(ItemField::Foto);
+        Kategori = at(ItemField::Kategori);
     }
     std::pair<int, const TField*> Beskrivelse, Fabrikat, Model, Identifikation, Kobssted, Kobsdato, Vaerdi,
         Notater, Foto, Kategori;
@@ -117,7 +118,7 @@ template <typename TRead> auto InScope(TTable& table, const QString& category, T
     if (category.isEmpty()) {
         table.SetFiltered(false);
     } else {
-        table.SetFilter(FilterEquals(QStringLiteral("Kategori"), category));
+        table.SetFilter(FilterEquals(ItemField::Kategori, category));
         table.SetFiltered(true);
     }
     return read(table);

@@ -3,15 +3,19 @@
 
 #include "ui_Unit2.h"
 
-#include "export/DataExportASCII.h"
+#include "catalogue/Catalogue.h"
 #include "localisation/FormLocalizer.h"
 #include "overview/ColumnSizer.h"
 #include "overview/EasyFind.h"
+#include "register/Register.h"
 #include "store/DataSource.h"
 #include "store/Field.h"
 #include "store/FilterParser.h"
+#include "store/ItemFields.h"
 #include "store/ProgramSettings.h"
+#include "store/Schema.h"
 #include "store/Table.h"
+#include "support/Easysize.h"
 #include "toolkit/ErrorDisplay.h"
 
 #include <QCloseEvent>
@@ -27,73 +31,35 @@ using ErrorDisplay::Guarded;
 
 const QString AllCategories = QStringLiteral("Alle kategorier");
 const QString ColumnWidthsName = QStringLiteral("Overview.ColumnWidths");
-
-struct TJump {
-    const char* Value; // the Danish category value
-    const char* Page;
-    const char* Labels[4];
-};
-
-// Where a double-click on an item leads: its category's page, with these Danish labels in every
-// language.
-constexpr TJump Jumps[] = {
-    {"Antikviteter", "TabSheet1", {"Beskrivelse", "Fabrikat", "Årgang", "Identifikation"}},
-    {"Bøger", "TabSheet2", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
-    {"Diverse", "TabSheet3", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Haveudstyr", "TabSheet4", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Hårde hvidevarer", "TabSheet5", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
-    {"Kunstgenstande", "TabSheet18", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Køkkenting", "TabSheet6", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Møbler", "TabSheet9", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Musikmedier", "TabSheet7", {"Titel", "Kunstner", "Musikforlag", "Identifikation"}},
-    {"Musikinstrumenter", "TabSheet8", {"Instrument", "Fabrikat", "Model", "Identifikation"}},
-    {"PC-Udstyr", "TabSheet10", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
-    {"PC-Software", "TabSheet11", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
-    {"Pynteting", "TabSheet12", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Radio/TV/Video", "TabSheet19", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
-    {"Smykker/Ure", "TabSheet13", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Sportsudstyr", "TabSheet20", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Køretøjer", "TabSheet14", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Tøj/Sko", "TabSheet15", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Videobånd", "TabSheet16", {"Titel", "Fabrikat", "Spilletid", "Identifikation"}},
-    {"Værktøj", "TabSheet17", {"Beskrivelse", "Fabrikat", "Model", "Identifikation"}},
-    {"Fotoudstyr", "TabSheet21", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
-};
-
-const TJump* FindJump(const QString& value) {
-    for (const TJump& jump : Jumps) {
-        if (value == QString::fromUtf8(jump.Value)) {
-            return &jump;
-        }
-    }
-    return nullptr;
-}
 } // namespace
 
-TForm2::TForm2(TTable& habitraTable, TDataSource& habitraSource, TTable& configTable,
-               TCustomLanguageSource* languageSource, QWidget* parent)
+TForm2::TForm2(TRegister& reg, TCustomLanguageSource* languageSource, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TForm2>()), m_habitraTable(habitraTable), m_configTable(configTable) {
+      ui(std::make_unique<Ui::TForm2>()), m_register(reg), m_habitraTable(reg.HabitraTable()),
+      m_configTable(reg.ConfigTable()) {
     ui->setupUi(this);
-    DecorateControls(habitraSource);
-    CreateComponents(habitraSource, languageSource);
+    DecorateControls();
+    CreateComponents(languageSource);
     ConnectControls();
+    CreateResizer();
 }
 
 TForm2::~TForm2() = default;
 
-void TForm2::DecorateControls(TDataSource& habitraSource) {
-    ui->DBGrid1->SetDataSource(&habitraSource);
+void TForm2::DecorateControls() {
+    ui->DBGrid1->SetDataSource(&m_register.HabitraSource());
     // The grid's rows were measured before its own, smaller font was set.
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
-    m_columns = new TColumnSizer(*ui->DBGrid1, QStringLiteral("Beskrivelse"));
+    m_columns = new TColumnSizer(*ui->DBGrid1, ItemField::Beskrivelse);
     // Several items can be chosen for the insurance report; a plain click still just moves.
     ui->DBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ui->DBNavigator1->SetDataSource(&habitraSource);
+    ui->DBNavigator1->SetDataSource(&m_register.HabitraSource());
     ui->DBNavigator1->SetVisibleButtons(
         {nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh});
     ui->DBNavigator1->SetFlat(true);
+    ui->ComboBox1->addItem(AllCategories);
+    ui->ComboBox1->addItems(Catalogue::OverviewList());
     ui->ComboBox1->setCurrentIndex(-1);
     ui->ComboBox1->SetPrompt(QStringLiteral("Vælg kategori"));
     QPalette white = ui->Edit1->palette();
@@ -106,27 +72,14 @@ void TForm2::DecorateControls(TDataSource& habitraSource) {
     ui->SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
 }
 
-void TForm2::CreateComponents(TDataSource& habitraSource, TCustomLanguageSource* languageSource) {
+void TForm2::CreateComponents(TCustomLanguageSource* languageSource) {
     EasyFind1 = new TEasyFind(this);
     EasyFind1->setObjectName(QStringLiteral("EasyFind1"));
-    EasyFind1->SetDataSource(&habitraSource);
+    EasyFind1->SetDataSource(&m_register.HabitraSource());
     EasyFind1->SetMultiCharPattern(QStringLiteral("%"));
     EasyFind1->SetSingleCharPattern(QLatin1Char('_'));
     EasyFind1->SetCaseSensitive(false);
     EasyFind1->SetAllowWildcards(false);
-
-    DataExportASCII1 = new TDataExportASCII(m_habitraTable.FormatSettings(), this);
-    DataExportASCII1->setObjectName(QStringLiteral("DataExportASCII1"));
-    DataExportASCII1->SetExportSource(esDataSet);
-    DataExportASCII1->SetDataSet(&m_habitraTable);
-    DataExportASCII1->SetExportType(etCSV);
-    DataExportASCII1->SetCSVComma(QStringLiteral(";"));
-    DataExportASCII1->SetCSVQuote(QLatin1Char('"'));
-    DataExportASCII1->SetCSVQuoteStrings(true);
-    DataExportASCII1->SetAllowCaptions(true);
-    DataExportASCII1->SetGoToFirstRecord(true);
-    DataExportASCII1->SetCurrentRecordOnly(false);
-    DataExportASCII1->SetShowFile(true);
 
     FormLocalizer1 = new TFormLocalizer(this);
     FormLocalizer1->setObjectName(QStringLiteral("FormLocalizer1"));
@@ -158,6 +111,15 @@ void TForm2::ConnectControls() {
     connect(ui->SpeedButton4, &QToolButton::clicked, this,
             [this] { Guarded([this] { SpeedButton4Click(); }); });
     connect(ui->DBGrid1, &TDBGrid::DblClick, this, [this] { Guarded([this] { DBGrid1DblClick(); }); });
+}
+
+void TForm2::CreateResizer() {
+    FormResizer1 = new TFormResizer(this);
+    FormResizer1->setObjectName(QStringLiteral("FormResizer1"));
+    FormResizer1->SetResizeFonts(false);
+    FormResizer1->SetMinFontSize(8);
+    FormResizer1->SetMaxFontSize(48);
+    FormResizer1->CaptureLayout();
 }
 
 int TForm2::ShowModal() {
@@ -200,9 +162,17 @@ void TForm2::changeEvent(QEvent* event) {
     }
 }
 
+void TForm2::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (FormResizer1) { // made last in the constructor
+        Guarded([this] { FormResizer1->ScaleLayout(); });
+    }
+}
+
+// Opens at the size the user left it, centred, with the user's column widths.
 void TForm2::FormShow() {
-    const int height = int(m_configTable.FieldByName(QStringLiteral("Hojde_oversigt"))->AsInteger());
-    const int width = int(m_configTable.FieldByName(QStringLiteral("Bredde_oversigt"))->AsInteger());
+    const int height = int(m_configTable.FieldByName(SettingsField::HojdeOversigt)->AsInteger());
+    const int width = int(m_configTable.FieldByName(SettingsField::BreddeOversigt)->AsInteger());
     // A settings record without sizes keeps the design size.
     resize(width > 0 ? width : this->width(), height > 0 ? height : this->height());
     if (const QScreen* screen = this->screen()) {
@@ -215,8 +185,8 @@ void TForm2::FormShow() {
 
 void TForm2::RestoreColumns() {
     // The user's widths once per run; after that the grid keeps whatever the user made of them.
-    if (!m_columns->Chosen() && m_programSettings) {
-        m_columns->Restore(m_programSettings->Value(ColumnWidthsName));
+    if (TProgramSettings* settings = Settings(); settings && !m_columns->Chosen()) {
+        m_columns->Restore(settings->Value(ColumnWidthsName));
     }
     m_columns->FitSoon();
 }
@@ -224,34 +194,45 @@ void TForm2::RestoreColumns() {
 void TForm2::SaveColumns() {
     const QString widths = m_columns->Saved();
     // Settings that cannot be written (a read-only data folder) keep the widths for this run only.
-    if (!widths.isEmpty() && m_programSettings && !m_programSettings->IsReadOnly()) {
-        m_programSettings->SetValue(ColumnWidthsName, widths);
+    TProgramSettings* settings = Settings();
+    if (!widths.isEmpty() && settings && !settings->IsReadOnly()) {
+        settings->SetValue(ColumnWidthsName, widths);
     }
 }
 
+TProgramSettings* TForm2::Settings() const {
+    TProgramSettings& settings = m_register.ProgramSettings();
+    return settings.IsOpen() ? &settings : nullptr;
+}
+
+// Shows every item whenever the window comes to the front.
 void TForm2::FormActivate() {
     m_habitraTable.SetFiltered(false);
 }
 
+// Keeps the window's size and column widths for the next time.
 void TForm2::FormClose() {
     if (!m_configTable.CanModify()) {
         return; // a read-only settings table was said at start
     }
     m_configTable.Edit();
-    m_configTable.FieldByName(QStringLiteral("Hojde_oversigt"))->SetAsInteger(height());
-    m_configTable.FieldByName(QStringLiteral("Bredde_oversigt"))->SetAsInteger(width());
+    m_configTable.FieldByName(SettingsField::HojdeOversigt)->SetAsInteger(height());
+    m_configTable.FieldByName(SettingsField::BreddeOversigt)->SetAsInteger(width());
     m_configTable.Post();
     SaveColumns();
 }
 
+// Sorts the items by category.
 void TForm2::RadioButton1Click() {
-    m_habitraTable.SetIndexName(QStringLiteral("IndexKategori"));
+    m_habitraTable.SetIndexName(Schema::IndexKategori);
 }
 
+// Sorts the items by description.
 void TForm2::RadioButton2Click() {
-    m_habitraTable.SetIndexName(QStringLiteral("IndexBeskrivelse"));
+    m_habitraTable.SetIndexName(Schema::IndexBeskrivelse);
 }
 
+// Narrows the list to the chosen category, or shows every item.
 void TForm2::ComboBox1Change() {
     const QString text = ui->ComboBox1->currentText();
     // The first entry lists everything in every language, not only when it reads "Alle kategorier".
@@ -259,24 +240,27 @@ void TForm2::ComboBox1Change() {
         m_habitraTable.SetFiltered(false);
         return;
     }
-    m_habitraTable.SetFilter(FilterEquals(QStringLiteral("Kategori"), text));
+    m_habitraTable.SetFilter(FilterEquals(ItemField::Kategori, text));
     m_habitraTable.SetFiltered(true);
 }
 
+// Finds the first item that matches what the user types, in the sort column.
 void TForm2::Edit1Change() {
     if (ui->RadioButton2->isChecked()) {
-        EasyFind1->SetSearchField(QStringLiteral("Beskrivelse"));
+        EasyFind1->SetSearchField(ItemField::Beskrivelse);
     } else if (ui->RadioButton1->isChecked()) {
-        EasyFind1->SetSearchField(QStringLiteral("Kategori"));
+        EasyFind1->SetSearchField(ItemField::Kategori);
     }
     EasyFind1->SetSearchKey(ui->Edit1->text());
     EasyFind1->Find();
 }
 
+// Finds the next matching item.
 void TForm2::SpeedButton3Click() {
     EasyFind1->FindNext();
 }
 
+// Prints the inventory list of the items shown.
 void TForm2::SpeedButton1Click() {
     if (OnPrint) {
         OnPrint();
@@ -285,10 +269,12 @@ void TForm2::SpeedButton1Click() {
     PrintInventoryList(m_habitraTable, ui->ComboBox1->ListText(), m_habitraTable.FormatSettings());
 }
 
+// Closes the overview.
 void TForm2::SpeedButton2Click() {
     close();
 }
 
+// Opens the insurance report for the selected items.
 void TForm2::SpeedButton4Click() {
     if (OnInsuranceReport) {
         OnInsuranceReport();
@@ -321,24 +307,18 @@ std::vector<TInsuranceItem> TForm2::SelectedItems() const {
 }
 
 bool TForm2::JumpTarget(const QString& value, QString& page, QStringList& labels) const {
-    const TJump* jump = FindJump(value);
-    if (!jump && DanishCategory) {
-        const QString danish = DanishCategory(value);
-        jump = danish.isEmpty() ? nullptr : FindJump(danish);
-    }
-    if (!jump) {
+    const Catalogue::TCategory* category = Catalogue::FindByValue(value);
+    if (!category) {
         return false;
     }
-    page = QLatin1String(jump->Page);
-    labels.clear();
-    for (const char* label : jump->Labels) {
-        labels << QString::fromUtf8(label);
-    }
+    page = QLatin1String(category->Page);
+    labels = Catalogue::JumpLabels(*category);
     return true;
 }
 
+// Goes back to the main window on the double-clicked item's category page.
 void TForm2::DBGrid1DblClick() {
-    const QString value = m_habitraTable.FieldByName(QStringLiteral("Kategori"))->AsString();
+    const QString value = m_habitraTable.FieldByName(ItemField::Kategori)->AsString();
     QString page;
     QStringList labels;
     if (JumpTarget(value, page, labels) && OnJump) {

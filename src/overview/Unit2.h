@@ -13,43 +13,37 @@ class TForm2;
 }
 class QEventLoop;
 class TCustomLanguageSource;
-class TDataExportASCII;
-class TDataSource;
 class TColumnSizer;
 class TEasyFind;
 class TFormLocalizer;
+class TFormResizer;
 class TProgramSettings;
+class TRegister;
 class TTable;
 
-// The overview: every item of the shared item table in one grid, sorted by category or description,
+// The overview: every item of the register's item table in one grid, sorted by category or description,
 // narrowed to one category, searched as the user types; a double-click goes back to the main window
 // on the item's category page. Created once, shown modally, hidden on close.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
-    TForm2(TTable& habitraTable, TDataSource& habitraSource, TTable& configTable,
-           TCustomLanguageSource* languageSource, QWidget* parent = nullptr);
+    TForm2(TRegister& reg, TCustomLanguageSource* languageSource, QWidget* parent = nullptr);
     ~TForm2() override;
 
     TTable& HabitraTable() const { return m_habitraTable; }
 
     TEasyFind* EasyFind1 = nullptr;
-    // The export that the main menu's export command runs; nothing in this window calls it.
-    TDataExportASCII* DataExportASCII1 = nullptr;
     TFormLocalizer* FormLocalizer1 = nullptr;
+    TFormResizer* FormResizer1 = nullptr; // keeps the controls in proportion to the window
 
     // Shows the window modally; returns when it has been closed.
     int ShowModal();
 
-    // Where the grid's column widths that the user chose are kept between runs.
-    void SetProgramSettings(TProgramSettings* settings) { m_programSettings = settings; }
     TColumnSizer* ColumnSizer() const { return m_columns; }
 
     // The double-click jump: the main window selects the page and sets the labels of the fields
     // Beskrivelse, Fabrikat, Model and Identifikation, without its page change.
     std::function<void(const QString& page, const QStringList& labels)> OnJump;
-    // Maps a category value of any language to its Danish value; empty for no category.
-    std::function<QString(const QString& value)> DanishCategory;
     // "Print": the inventory list.
     // Replaces the inventory list printout (tests); unset, Print prints the list.
     std::function<void()> OnPrint;
@@ -84,18 +78,23 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void CreateComponents(TDataSource& habitraSource, TCustomLanguageSource* languageSource);
-    void DecorateControls(TDataSource& habitraSource);
+    void CreateComponents(TCustomLanguageSource* languageSource);
+    void DecorateControls();
     void ConnectControls();
+    void CreateResizer();
     void RestoreColumns();
     void SaveColumns();
+    // Where the grid's column widths that the user chose are kept between runs; none while the
+    // program's settings are not open.
+    TProgramSettings* Settings() const;
 
     std::unique_ptr<Ui::TForm2> ui;
+    TRegister& m_register;
     TTable& m_habitraTable;
     TTable& m_configTable;
     QEventLoop* m_modalLoop = nullptr;
     TColumnSizer* m_columns = nullptr;
-    TProgramSettings* m_programSettings = nullptr;
 };

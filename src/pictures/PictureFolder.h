@@ -7,6 +7,7 @@
 // letter case, as the pictures come from a file system that ignores it.
 class TPictureFolder {
 public:
+    static inline const QString FolderName = QStringLiteral("Billeder");
     static inline const QString PlaceholderName = QStringLiteral("Ingen.jpg");
 
     // `Billeder` in QCoreApplication::applicationDirPath().

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Error.h"
+#include "ItemFields.h"
 #include "Sqlite.h"
 
 #include <QDir>
@@ -55,23 +56,23 @@ void CreateFile(const QString& path, const QStringList& statements) {
 
 std::vector<TFieldDef> Schema::ItemFields() {
     return {
-        {QStringLiteral("Beskrivelse"), ftString, 60}, {QStringLiteral("Fabrikat"), ftString, 60},
-        {QStringLiteral("Model"), ftString, 60},       {QStringLiteral("Identifikation"), ftString, 30},
-        {QStringLiteral("Kobssted"), ftString, 60},    {QStringLiteral("Kobsdato"), ftDate, 0},
-        {QStringLiteral("Vaerdi"), ftBCD, 0},          {QStringLiteral("Notater"), ftMemo, 0},
-        {QStringLiteral("Foto"), ftInteger, 0},        {QStringLiteral("Kategori"), ftString, 30},
+        {ItemField::Beskrivelse, ftString, 60}, {ItemField::Fabrikat, ftString, 60},
+        {ItemField::Model, ftString, 60},       {ItemField::Identifikation, ftString, 30},
+        {ItemField::Kobssted, ftString, 60},    {ItemField::Kobsdato, ftDate, 0},
+        {ItemField::Vaerdi, ftBCD, 0},          {ItemField::Notater, ftMemo, 0},
+        {ItemField::Foto, ftInteger, 0},        {ItemField::Kategori, ftString, 30},
     };
 }
 
 std::vector<TFieldDef> Schema::CounterFields() {
-    return {{QStringLiteral("Regnr"), ftInteger, 0}};
+    return {{CounterField::Regnr, ftInteger, 0}};
 }
 
 std::vector<TFieldDef> Schema::SettingsFields() {
     return {
-        {QStringLiteral("Hojde"), ftInteger, 0},           {QStringLiteral("Bredde"), ftInteger, 0},
-        {QStringLiteral("Sprog"), ftInteger, 0},           {QStringLiteral("Hojde_oversigt"), ftInteger, 0},
-        {QStringLiteral("Bredde_oversigt"), ftInteger, 0},
+        {SettingsField::Hojde, ftInteger, 0},          {SettingsField::Bredde, ftInteger, 0},
+        {SettingsField::Sprog, ftInteger, 0},          {SettingsField::HojdeOversigt, ftInteger, 0},
+        {SettingsField::BreddeOversigt, ftInteger, 0},
     };
 }
 

@@ -74,22 +74,22 @@ private slots:
         QVERIFY(form.BackupActions1->Backup(archive));
         QVERIFY2(fixture.Answerer->Texts.join('#').contains("3 genstande, 2 billeder"),
                  qPrintable(fixture.Answerer->Texts.join('#')));
-        QCOMPARE(form.ProgramSettings().Value(BackupReminder::LastFolderSetting), archives.path());
+        QCOMPARE(form.Register().ProgramSettings().Value(BackupReminder::LastFolderSetting), archives.path());
 
         form.SpeedButton3Click();
         fixture.Answerer->SetButton("OK");
         form.Navigator(1)->BtnClick(nbDelete);
         form.Navigator(1)->BtnClick(nbDelete);
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QFile::remove(fixture.Folder.PicturePath() + "/1.jpg");
 
         fixture.Answerer->SetButton("Ja");
         QVERIFY(form.BackupActions1->Restore(archive));
         QVERIFY(fixture.Answerer->Texts.at(fixture.Answerer->Count() - 2)
                     .contains("indeholder 3 genstande og 2 billeder"));
-        QVERIFY(form.HabitraTable->Active());
-        QCOMPARE(form.HabitraTable->RecordCount(), 3);
-        QCOMPARE(form.HabitraTable->FieldByName("Beskrivelse")->AsString(), QString("Chatol"));
+        QVERIFY(form.Register().HabitraTable().Active());
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
+        QCOMPARE(form.Register().HabitraTable().FieldByName("Beskrivelse")->AsString(), QString("Chatol"));
         QCOMPARE(Items(fixture.Folder.DataPath()), original);
         QCOMPARE(QFileInfo(fixture.Folder.PicturePath() + "/1.jpg").size(), 50000);
         const QStringList aside = QDir(fixture.Folder.Path()).entryList({"Tidligere-*"}, QDir::Dirs);
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(QFileInfo::exists(fixture.Folder.FilePath(aside.first() + "/Billeder/2.jpg")));
         // The restored register is the one the program goes on with: a new item takes the next number.
         form.Navigator(1)->BtnClick(nbInsert);
-        QCOMPARE(form.HabitraTable->FieldByName("Foto")->AsInteger(), 4);
+        QCOMPARE(form.Register().HabitraTable().FieldByName("Foto")->AsInteger(), 4);
         form.Navigator(1)->BtnClick(nbCancel);
     }
 
@@ -146,7 +146,7 @@ private slots:
         }
         QCOMPARE(Items(fixture.Folder.DataPath()), before);
         QCOMPARE(Leftovers(fixture), QStringList());
-        QVERIFY(form.HabitraTable->Active());
+        QVERIFY(form.Register().HabitraTable().Active());
     }
 
     // A failure while the restored register is put in place, or when its tables open, leaves the
@@ -179,9 +179,9 @@ private slots:
         QCOMPARE(Items(fixture.Folder.DataPath()), before);
         QVERIFY(QFileInfo::exists(fixture.Folder.PicturePath() + "/1.jpg"));
         QCOMPARE(Leftovers(fixture), QStringList());
-        QVERIFY(form.HabitraTable->Active());
-        QCOMPARE(form.HabitraTable->RecordCount(), 2);
-        QVERIFY(form.ProgramSettings().IsOpen());
+        QVERIFY(form.Register().HabitraTable().Active());
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 2);
+        QVERIFY(form.Register().ProgramSettings().IsOpen());
     }
 
     // An item being edited: stored first and backed up, or left out while the edit goes on, or no
@@ -214,7 +214,7 @@ private slots:
         fixture.Answerer->SetButton(answer);
         QCOMPARE(form.BackupActions1->Backup(archive), !archived.isEmpty());
         QVERIFY(fixture.Answerer->Texts.first().contains("redigere"));
-        QCOMPARE(int(form.HabitraTable->State()), stateAfter);
+        QCOMPARE(int(form.Register().HabitraTable().State()), stateAfter);
         if (archived.isEmpty()) {
             QVERIFY(!QFileInfo::exists(archive));
             return;
@@ -248,7 +248,7 @@ private slots:
             archives.filePath("Habitra-" + QDate::currentDate().toString(Qt::ISODate) + ".zip");
         QVERIFY(QString::fromUtf8(command.readAllStandardOutput()).contains(archive));
         QCOMPARE(ArchiveItems(archive).size(), 3);
-        QCOMPARE(form.HabitraTable->State(), dsEdit);
+        QCOMPARE(form.Register().HabitraTable().State(), dsEdit);
 
         command.start(program, {"--backup", archives.filePath("no/such/folder/x.zip")});
         QVERIFY(command.waitForFinished(60000));

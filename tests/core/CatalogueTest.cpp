@@ -1,4 +1,4 @@
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "TestRegistry.h"
 
 #include <QSet>

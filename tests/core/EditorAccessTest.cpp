@@ -39,7 +39,7 @@ class EditorAccessTest : public QObject {
                 ui.Label13->text(), ui.Label14->text(), value->text(),      ui.Label15->text()};
     }
     static QString Text(TForm1& form, const char* field) {
-        return form.HabitraTable->FieldByName(QLatin1String(field))->AsString();
+        return form.Register().HabitraTable().FieldByName(QLatin1String(field))->AsString();
     }
     static QString Page(TForm1& form) { return form.Controls().PageControl1->currentWidget()->objectName(); }
     // Started with one clock among the antiques, the front page put away and the window active.
@@ -101,7 +101,7 @@ private slots:
         fixture.SelectPage(QStringLiteral("TabSheet1")); // no change: the antiques page is already shown
         form.LanguageClick(-1);
         const QStringList labels = Captions(form);
-        const QString filter = form.HabitraTable->Filter();
+        const QString filter = form.Register().HabitraTable().Filter();
         QTest::keyClicks(form.Controls().DBEdit1, QStringLiteral(" med kæde"));
         edit->setFocus();
         QTest::keyClicks(edit, typed);
@@ -116,8 +116,8 @@ private slots:
             fixture.Answerer->Titles.clear();
             QCOMPARE(Page(form), QStringLiteral("TabSheet1"));
             QCOMPARE(Captions(form), labels);
-            QCOMPARE(form.HabitraTable->Filter(), filter);
-            QCOMPARE(form.HabitraTable->State(), dsEdit);
+            QCOMPARE(form.Register().HabitraTable().Filter(), filter);
+            QCOMPARE(form.Register().HabitraTable().State(), dsEdit);
             QCOMPARE(edit->text(), typed);
             QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Ur med kæde"));
             QCOMPARE(Text(form, "Foto"), QStringLiteral("1"));
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(Page(form), QStringLiteral("TabSheet1"));
         Activate(form);
         QTest::keyClick(form.Controls().DBEdit7, Qt::Key_Escape);
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
         fixture.SelectPage(QStringLiteral("TabSheet2"));
         QCOMPARE(Page(form), QStringLiteral("TabSheet2"));
         fixture.SelectPage(QStringLiteral("TabSheet1"));
@@ -170,13 +170,13 @@ private slots:
         const auto& ui = form.Controls();
         ui.DBEdit3->setFocus();
         QTest::keyClick(ui.DBEdit3, insert.key(), insert.keyboardModifiers());
-        QCOMPARE(form.HabitraTable->State(), dsInsert);
+        QCOMPARE(form.Register().HabitraTable().State(), dsInsert);
         QCOMPARE(QApplication::focusWidget(), ui.DBEdit1);
         QTest::keyClicks(ui.DBEdit1, QStringLiteral("Kande"));
         QTest::keyClick(ui.DBMemo1, Qt::Key_A);
         QTest::keyClick(ui.DBMemo1, post.key(), post.keyboardModifiers());
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
-        QCOMPARE(form.HabitraTable->RecordCount(), 2);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 2);
         QCOMPARE(Text(form, "Beskrivelse"), QStringLiteral("Kande"));
         QCOMPARE(Text(form, "Notater"), QStringLiteral("a")); // the memo's key went in, not a line break
         QCOMPARE(Text(form, "Kategori"), QStringLiteral("Antikviteter"));
@@ -194,29 +194,29 @@ private slots:
         QTest::keyClick(ui.DBEdit2, Qt::Key_N, Qt::ControlModifier);
         QTest::keyClicks(ui.DBEdit1, QStringLiteral("Glemt"));
         QTest::keyClick(ui.DBEdit1, Qt::Key_Escape);
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QTest::keyClicks(ui.DBEdit2, QStringLiteral("Bing"));
         QTest::keyClick(ui.DBEdit2, Qt::Key_Escape);
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
         QCOMPARE(ui.DBEdit2->text(), QString());
 
         // Ctrl+Delete asks first, from an edit field too; only OK deletes.
         fixture.Answerer->SetButton(QStringLiteral("Annuller"));
         QTest::keyClick(ui.DBEdit2, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(fixture.Answerer->Texts, QStringList{QStringLiteral("Slet denne post?")});
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         fixture.Answerer->SetButton(QStringLiteral("OK"));
         Activate(form);
         QTest::keyClick(ui.DBEdit2, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(fixture.Answerer->Count(), 2);
-        QCOMPARE(form.HabitraTable->RecordCount(), 0);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
         // With nothing to delete the key is the edit's own again (no box).
         Activate(form);
         QTest::keyClick(ui.DBEdit2, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(fixture.Answerer->Count(), 2);
         QTest::keyClick(ui.DBEdit2, Qt::Key_Escape); // typing into an empty page began a new item
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
 
         // The buttons are reached by Tab and pressed with Space.
         QToolButton* insert = bar->Button(nbInsert);
@@ -230,7 +230,7 @@ private slots:
         }
         QCOMPARE(focus, insert);
         QTest::keyClick(insert, Qt::Key_Space);
-        QCOMPARE(form.HabitraTable->State(), dsInsert);
+        QCOMPARE(form.Register().HabitraTable().State(), dsInsert);
         QCOMPARE(QApplication::focusWidget(), ui.DBEdit1);
         QTest::keyClick(ui.DBEdit1, Qt::Key_Escape);
 
@@ -238,8 +238,8 @@ private slots:
         ui.Forside1->trigger();
         QTest::keyClick(ui.DBEdit1, Qt::Key_Insert);
         QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(form.HabitraTable->State(), dsBrowse);
-        QCOMPARE(form.HabitraTable->RecordCount(), 0);
+        QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
     }
 
     void hintsNameTheKeys_data() {

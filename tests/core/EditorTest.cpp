@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "store/Table.h"
 #include "toolkit/DBNavigator.h"
 #include "ui_Unit1.h"
@@ -15,7 +15,7 @@ class EditorTest : public QObject {
     Q_OBJECT
 
     static QString Text(TForm1& form, const char* field) {
-        return form.HabitraTable->FieldByName(QLatin1String(field))->AsString();
+        return form.Register().HabitraTable().FieldByName(QLatin1String(field))->AsString();
     }
     static QStringList Labels(TForm1& form) {
         const auto& ui = form.Controls();
@@ -38,13 +38,13 @@ private slots:
                            "('Ulysses', 'Books'), ('Stol', 'Möbel'), ('Bord', 'Møbler')"));
         TForm1& form = fixture.Start();
         fixture.SelectPage(QStringLiteral("TabSheet2"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QCOMPARE(Text(form, "Beskrivelse"), QStringLiteral("Kongens fald"));
         QCOMPARE(Labels(form), (QStringList{"Titel", "Forfatter", "Forlag", "ISBN-nr."}));
 
         form.LanguageClick(0);
         // A switch runs no page change: the Danish filter stays and the labels are the language file's.
-        QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Bøger'"));
+        QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Bøger'"));
         QCOMPARE(Text(form, "Beskrivelse"), QStringLiteral("Kongens fald"));
         QVERIFY(Labels(form) != (QStringList{"Titel", "Author", "Publisher", "ISBN-no."}));
         fixture.SelectPage(QStringLiteral("TabSheet9"));
@@ -58,7 +58,7 @@ private slots:
         form.LanguageClick(3);
         fixture.SelectPage(QStringLiteral("TabSheet2"));
         fixture.SelectPage(QStringLiteral("TabSheet9"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QCOMPARE(Text(form, "Beskrivelse"), QStringLiteral("Stol"));
     }
 
@@ -87,7 +87,7 @@ private slots:
         fixture.SelectPage(QStringLiteral("TabSheet2"));
         TDBNavigator* bar = form.Navigator(2);
         bar->BtnClick(nbInsert);
-        QCOMPARE(form.HabitraTable->State(), dsInsert);
+        QCOMPARE(form.Register().HabitraTable().State(), dsInsert);
         QCOMPARE(Text(form, "Foto"), QStringLiteral("1"));
         QCOMPARE(Text(form, "Kategori"), QStringLiteral("Bøger"));
         bar->BtnClick(nbCancel);
@@ -98,11 +98,11 @@ private slots:
         // Posted untouched: number and category stay, and the item shows where it was inserted.
         fixture.SelectPage(QStringLiteral("TabSheet3"));
         fixture.SelectPage(QStringLiteral("TabSheet2"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QCOMPARE(Text(form, "Foto"), QStringLiteral("2"));
-        form.RegTable->Last();
-        QCOMPARE(form.RegTable->FieldByName(QStringLiteral("Regnr"))->AsInteger(), 2);
-        QCOMPARE(form.RegTable->RecordCount(), 2);
+        form.Register().RegTable().Last();
+        QCOMPARE(form.Register().RegTable().FieldByName(QStringLiteral("Regnr"))->AsInteger(), 2);
+        QCOMPARE(form.Register().RegTable().RecordCount(), 2);
     }
 
     void pageChangePostsTyping() {
@@ -114,9 +114,10 @@ private slots:
         QTest::keyClicks(form.Controls().DBEdit7, QStringLiteral("1.234,5"));
         fixture.SelectPage(QStringLiteral("TabSheet3"));
         fixture.SelectPage(QStringLiteral("TabSheet1"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         QCOMPARE(Text(form, "Beskrivelse"), QStringLiteral("Chatol"));
-        QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Vaerdi"))->AsMoney().Cents(), 123450);
+        QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Vaerdi"))->AsMoney().Cents(),
+                 123450);
     }
 
     void refusedValueKeepsEditing() {
@@ -127,11 +128,11 @@ private slots:
         TForm1& form = fixture.Start();
         form.SpeedButton3Click();
         QTest::keyClicks(form.Controls().DBEdit7, QStringLiteral("mange penge"));
-        QCOMPARE(form.HabitraTable->State(), dsEdit);
+        QCOMPARE(form.Register().HabitraTable().State(), dsEdit);
         form.Navigator(1)->Button(nbPost)->click();
         QTRY_VERIFY(!fixture.Answerer->Texts.isEmpty());
         QVERIFY(fixture.Answerer->Texts.last().contains(QStringLiteral("mange penge")));
-        QCOMPARE(form.HabitraTable->State(), dsEdit);
+        QCOMPARE(form.Register().HabitraTable().State(), dsEdit);
     }
 
     void cancelledDeleteKeepsItem() {
@@ -145,10 +146,10 @@ private slots:
         form.Navigator(1)->BtnClick(nbDelete);
         QTRY_COMPARE(fixture.Answerer->Texts.last(), QStringLiteral("Slet denne post?"));
         QCOMPARE(fixture.Answerer->Titles.last(), QStringLiteral("Bekræft"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         fixture.Answerer->SetButton(QStringLiteral("OK"));
         form.Navigator(1)->BtnClick(nbDelete);
-        QCOMPARE(form.HabitraTable->RecordCount(), 0);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
     }
 
     void menuMessages() {

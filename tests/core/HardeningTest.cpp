@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "export/DataExportASCII.h"
 #include "overview/Unit2.h"
 #include "store/Error.h"
@@ -220,7 +220,7 @@ void THardeningTest::damagedItemTable() {
     QVERIFY(AwaitMessages(fixture, 1));
     QCOMPARE(fixture.Answerer->Titles.first(), QStringLiteral("Habitra"));
     QCOMPARE(fixture.Answerer->Texts.first(), message);
-    QVERIFY(!form.HabitraTable->Active());
+    QVERIFY(!form.Register().HabitraTable().Active());
 
     // The user goes on clicking: every command refuses with a message, none crashes or writes.
     form.Controls().SpeedButton3->click();
@@ -257,7 +257,7 @@ void THardeningTest::lockedItemTable() {
     QCOMPARE(fixture.Answerer->Texts.first(),
              QStringLiteral("Tabellen \"Data/Habitra.db\" er i brug af et andet program. Prøv igen, når det "
                             "andet program er lukket.\n\rdatabase is locked."));
-    QCOMPARE(form.HabitraTable->State(), dsEdit);
+    QCOMPARE(form.Register().HabitraTable().State(), dsEdit);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Chatol i eg"));
 
     // Once the other program lets go, the same post goes through.
@@ -266,7 +266,7 @@ void THardeningTest::lockedItemTable() {
     QVERIFY(holder.waitForFinished(5000));
     form.Navigator(1)->Button(nbPost)->click();
     QCOMPARE(fixture.Answerer->Count(), 1);
-    QCOMPARE(form.HabitraTable->State(), dsBrowse);
+    QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
     QCOMPARE(StoredItems(file).first(), QStringLiteral("1|Chatol i eg|arvestykke|Antikviteter"));
     QCOMPARE(IntegrityCheck(file), QStringLiteral("ok"));
 }
@@ -307,13 +307,13 @@ void THardeningTest::readOnlyDataFolder() {
     QCOMPARE(fixture.Answerer->Titles, QStringList{QStringLiteral("Advarsel")});
     form.Controls().SpeedButton3->click();
     // Browsing works.
-    QCOMPARE(form.HabitraTable->RecordCount(), 3);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
     form.Navigator(1)->Button(nbNext)->click();
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Kommode"));
     fixture.SelectPage(QStringLiteral("TabSheet2"));
-    QCOMPARE(form.HabitraTable->RecordCount(), 0);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
     fixture.SelectPage(QStringLiteral("TabSheet1"));
-    QCOMPARE(form.HabitraTable->RecordCount(), 3);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
 
     // Every editing command is off, and typing changes nothing and says nothing.
     for (TNavigateBtn button : {nbInsert, nbEdit, nbDelete, nbPost, nbCancel}) {
@@ -331,7 +331,7 @@ void THardeningTest::readOnlyDataFolder() {
     QTest::qWait(50);
     QCOMPARE(fixture.Answerer->Count(), 1);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Chatol"));
-    QCOMPARE(form.HabitraTable->State(), dsBrowse);
+    QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
     form.Navigator(1)->Button(nbLast)->click();
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Stol"));
     // Printing the list still works; the overview and the main window close without a word.
@@ -529,7 +529,7 @@ void THardeningTest::hostileItemText() {
     Paste(form.Controls().DBMemo1, notes);
     form.Navigator(1)->Button(nbPost)->click();
     QCOMPARE(fixture.Answerer->Count(), 0);
-    QCOMPARE(form.HabitraTable->State(), dsBrowse);
+    QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
     const QStringList stored = StoredItems(file);
     QCOMPARE(stored.size(), 4);
     QCOMPARE(stored.last(),
@@ -546,8 +546,8 @@ void THardeningTest::hostileItemText() {
     form.Controls().SpeedButton1->click();
     QCOMPARE(fixture.Answerer->Count(), 0);
     QCOMPARE(platform.Platform.Previews, 1);
-    QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
-    QCOMPARE(form.HabitraTable->RecordCount(), 4);
+    QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 4);
 
     // The overview: grid and the list printout.
     TForm2& overview = *form.Form2;
@@ -594,7 +594,7 @@ void THardeningTest::diskFullDuringExport() {
     TForm1& form = fixture.Start();
     form.Controls().SpeedButton3->click();
     form.Navigator(1)->Button(nbNext)->click();
-    const QString filter = form.HabitraTable->Filter();
+    const QString filter = form.Register().HabitraTable().Filter();
 
     AnswerExportFileName(QStringLiteral("full.txt"));
     form.Controls().Dataeksport1->trigger();
@@ -606,11 +606,11 @@ void THardeningTest::diskFullDuringExport() {
     QCOMPARE(fixture.Answerer->Titles.first(), QStringLiteral("Habitra"));
     QVERIFY(platform.Platform.Opened.isEmpty());
     // Nothing else is touched: the table, its filter and the editor go on as before.
-    QCOMPARE(form.HabitraTable->State(), dsBrowse);
-    QVERIFY(!form.HabitraTable->ControlsDisabled());
-    QCOMPARE(form.HabitraTable->Filter(), filter);
-    QVERIFY(form.HabitraTable->Filtered());
-    QCOMPARE(form.HabitraTable->RecordCount(), 3);
+    QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
+    QVERIFY(!form.Register().HabitraTable().ControlsDisabled());
+    QCOMPARE(form.Register().HabitraTable().Filter(), filter);
+    QVERIFY(form.Register().HabitraTable().Filtered());
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
     QCOMPARE(StoredItems(file), stored);
     // The export leaves the cursor where it ended; the editor goes on from there.
     form.Navigator(1)->Button(nbFirst)->click();
@@ -660,7 +660,7 @@ void THardeningTest::diskFullDuringPost() {
         fixture.Answerer->Texts.first(),
         QStringLiteral("Der er ikke plads nok på disken til at gemme i \"Data/Habitra.db\".\n\rdatabase or "
                        "disk is full."));
-    QCOMPARE(form.HabitraTable->State(), dsInsert);
+    QCOMPARE(form.Register().HabitraTable().State(), dsInsert);
     QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Sekretær"));
     QCOMPARE(IntegrityCheck(file), QStringLiteral("ok"));
     QCOMPARE(StoredItems(file), stored);
@@ -669,7 +669,7 @@ void THardeningTest::diskFullDuringPost() {
     QVERIFY(QFile::remove(filler));
     form.Navigator(1)->Button(nbPost)->click();
     QCOMPARE(fixture.Answerer->Count(), 1);
-    QCOMPARE(form.HabitraTable->State(), dsBrowse);
+    QCOMPARE(form.Register().HabitraTable().State(), dsBrowse);
     QCOMPARE(
         StoredItems(file),
         stored +

@@ -111,14 +111,16 @@ void TImportCommandTest::ImportsASpreadsheetFileAndShowsTheFirstItem() {
         QStringLiteral("2 items were imported.\n\r0 were already there and were skipped, 1 were refused."));
     // The first imported item, on the page of its category, with the picture number the counter handed out.
     QCOMPARE(form.Controls().PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet2"));
-    QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Books'"));
-    QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString(),
+    QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Books'"));
+    QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Beskrivelse"))->AsString(),
              QStringLiteral("Kongens Fald"));
-    QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Vaerdi"))->AsMoney().Cents(), qint64(125000));
-    QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Kobsdato"))->AsDate(), QDate(2019, 12, 31));
-    QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Foto"))->AsInteger(), qint64(1));
+    QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Vaerdi"))->AsMoney().Cents(),
+             qint64(125000));
+    QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Kobsdato"))->AsDate(),
+             QDate(2019, 12, 31));
+    QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Foto"))->AsInteger(), qint64(1));
     QCOMPARE(form.Controls().Label9->text(), QStringLiteral("Titel"));
-    QCOMPARE(form.HabitraTable->RecordCount(), 2);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 2);
     QVERIFY(!form.Controls().Panel4->isVisible());
 }
 
@@ -138,9 +140,9 @@ void TImportCommandTest::CancelInTheMappingDialogWritesNothing() {
     QVERIFY(fixedOffered);
     QTest::qWait(50);
     QCOMPARE(fixture.Answerer->Count(), 0);
-    form.HabitraTable->SetFiltered(false);
-    QCOMPARE(form.HabitraTable->RecordCount(), 0);
-    QCOMPARE(form.RegTable->RecordCount(), 0);
+    form.Register().HabitraTable().SetFiltered(false);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
+    QCOMPARE(form.Register().RegTable().RecordCount(), 0);
 }
 
 HABITRA_TEST(TImportCommandTest)

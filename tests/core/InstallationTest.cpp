@@ -237,8 +237,8 @@ private slots:
         form.show();
         QTest::qWait(30);
         QCOMPARE(form.Controls().Funktioner1->title(), QStringLiteral("Functions"));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1); // the user's item table
-        QCOMPARE(form.PictureFile(), root.UserFolder() + QStringLiteral("Billeder/7.jpg"));
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1); // the user's item table
+        QCOMPARE(form.Register().PictureFile(), root.UserFolder() + QStringLiteral("Billeder/7.jpg"));
         form.Controls().Dataplacering1->trigger();
         QTRY_VERIFY(fixture.Answerer->Texts.size() >= 1);
         QVERIFY2(fixture.Answerer->Texts.last().startsWith(

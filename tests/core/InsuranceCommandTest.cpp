@@ -69,7 +69,7 @@ private slots:
         fixture.Sql("Habitra.db",
                     "INSERT INTO Habitra (Beskrivelse, Foto, Kategori) VALUES ('Ur', 1, 'Antikviteter')");
         TForm1& form = fixture.Start();
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
         TSeen seen;
         CloseWhenOpen(seen);
         form.Controls().Forsikringsrapport1->trigger();

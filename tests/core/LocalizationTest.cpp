@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "localisation/FormLocalizer.h"
 #include "localisation/LanguageFile.h"
 #include "localisation/LanguageSource.h"
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(form.Controls().Funktioner1->title(), menu);
         QCOMPARE(fixture.Program->Form2().windowTitle(), overview);
 
-        TForm2 late(*form.HabitraTable, *form.HabitraSource, *form.ConfigTable, form.LanguageSource1, &form);
+        TForm2 late(form.Register(), form.LanguageSource1, &form);
         QCOMPARE(late.windowTitle(), overview);
         QCOMPARE(CategoryList(late)->Prompt(), Snapshot(&fixture.Program->Form2()).value("ComboBox1.Text"));
         form.LanguageClick(-1);
@@ -306,7 +306,7 @@ private slots:
         QCOMPARE(danish.size(), 21);
         list->setCurrentIndex(2);
         emit list->activated(2);
-        QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Bøger'"));
+        QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Bøger'"));
 
         form.LanguageClick(language);
         const QStringList entries = PropertyAdapter::Lines(list, QStringLiteral("Items"));
@@ -318,15 +318,16 @@ private slots:
         }
         QCOMPARE(list->currentText(), entries.at(2)); // not the prompt
         emit list->activated(2);
-        QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = '%1'").arg(entries.at(2)));
-        QCOMPARE(form.HabitraTable->RecordCount(), 1);
-        QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString(),
+        QCOMPARE(form.Register().HabitraTable().Filter(),
+                 QStringLiteral("Kategori = '%1'").arg(entries.at(2)));
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 1);
+        QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Beskrivelse"))->AsString(),
                  QStringLiteral("Book"));
         // The first entry, whatever it reads in the language, lists every item.
         list->setCurrentIndex(0);
         emit list->activated(0);
-        QVERIFY(!form.HabitraTable->Filtered());
-        QCOMPARE(form.HabitraTable->RecordCount(), 3);
+        QVERIFY(!form.Register().HabitraTable().Filtered());
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
         list->setCurrentIndex(2);
         emit list->activated(2);
         form.LanguageClick(-1);

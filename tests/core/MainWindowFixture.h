@@ -5,6 +5,7 @@
 #include "TestPlatform.h"
 #include "core/Program.h"
 #include "core/Unit1.h"
+#include "register/Register.h"
 
 #include <QDir>
 #include <memory>

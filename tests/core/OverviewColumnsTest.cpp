@@ -86,7 +86,7 @@ private slots:
         }
         form.Form2->close();
         // Widths nobody chose are not kept.
-        QVERIFY(!form.ProgramSettings().Contains(QStringLiteral("Overview.ColumnWidths")));
+        QVERIFY(!form.Register().ProgramSettings().Contains(QStringLiteral("Overview.ColumnWidths")));
     }
 
     void chosenWidthsKept() {
@@ -111,7 +111,8 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(Widths(*grid), chosen); // the user's widths stay through resizing
         form.Form2->close();
-        QVERIFY(form.ProgramSettings()
+        QVERIFY(form.Register()
+                    .ProgramSettings()
                     .Value(QStringLiteral("Overview.ColumnWidths"))
                     .contains(QStringLiteral("Fabrikat=%1").arg(before + 60)));
         Open(form);
@@ -130,7 +131,7 @@ private slots:
         TMainWindowFixture fixture;
         Fill(fixture);
         TForm1& form = fixture.Start();
-        form.ProgramSettings().SetValue(
+        form.Register().ProgramSettings().SetValue(
             QStringLiteral("Overview.ColumnWidths"),
             QStringLiteral("Fabrikat=abc,Ukendt=80,Model=-5,Foto=99999,,Beskrivelse=333"));
         Open(form);

@@ -287,7 +287,7 @@ private slots:
         QVERIFY(ui.ScrollBox1->horizontalScrollBar()->isVisible());
         QVERIFY(ui.ScrollBox1->verticalScrollBar()->isVisible());
 
-        form.HabitraTable->Next();
+        form.Register().HabitraTable().Next();
         QCOMPARE(ui.DBText1->text(), QStringLiteral("8"));
         QCOMPARE(Shown(form), QStringLiteral("100x80 green"));
         QTest::qWait(20);
@@ -297,7 +297,7 @@ private slots:
 
         // A picture that changes on disk is read again at the next change of the item.
         WritePicture(Folder(fixture, QStringLiteral("7.jpg")), Qt::blue, QSize(200, 100));
-        form.HabitraTable->First();
+        form.Register().HabitraTable().First();
         QCOMPARE(Shown(form), QStringLiteral("200x100 blue"));
 
         // A page without items has no picture number: the placeholder.
@@ -312,7 +312,7 @@ private slots:
         AddItems(fixture, {{QStringLiteral("Skab"), QString()}});
         WritePicture(Folder(fixture, QStringLiteral(".jpg")), Qt::green, QSize(30, 20));
         TForm1& form = fixture.Start();
-        QCOMPARE(form.PictureFile(), Folder(fixture, QStringLiteral(".jpg")));
+        QCOMPARE(form.Register().PictureFile(), Folder(fixture, QStringLiteral(".jpg")));
         QCOMPARE(Shown(form), QStringLiteral("30x20 green"));
     }
 
@@ -324,7 +324,7 @@ private slots:
         WritePicture(Folder(fixture, QStringLiteral("3.jpg")), Qt::red, QSize(50, 50));
         TForm1& form = fixture.Start();
         QCOMPARE(Shown(form), QStringLiteral("50x50 red"));
-        form.HabitraTable->Next();
+        form.Register().HabitraTable().Next();
         QTRY_COMPARE(fixture.Answerer->Count(), 1);
         QVERIFY2(fixture.Answerer->Texts.last().contains(QStringLiteral("Ingen.jpg")),
                  qPrintable(fixture.Answerer->Texts.last()));
@@ -357,7 +357,7 @@ private slots:
 
         // A new item that is not yet posted has its number already; the copy takes it.
         form.Navigator(1)->BtnClick(nbInsert);
-        const QString foto = form.HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString();
+        const QString foto = form.Register().HabitraTable().FieldByName(QStringLiteral("Foto"))->AsString();
         QVERIFY(!foto.isEmpty());
         QCOMPARE(Shown(form), PlaceholderLook());
         AnswerOpenDialog(chosen);
@@ -633,21 +633,21 @@ private slots:
         QCOMPARE(window.Image1->pos(), QPoint(0, 0));
         QVERIFY(form.isEnabled()); // not modal
 
-        form.HabitraTable->Next();
+        form.Register().HabitraTable().Next();
         DoubleClickPicture(form);
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowTitle(), QStringLiteral("Lampe")); // already open: the description
         QCOMPARE(Look(*window.Image1), QStringLiteral("300x200 blue"));
 
         window.showMinimized();
-        form.HabitraTable->First();
+        form.Register().HabitraTable().First();
         DoubleClickPicture(form);
         QVERIFY(!window.isMinimized());
         QCOMPARE(window.windowTitle(), QStringLiteral("Sofa"));
 
         window.close();
         QVERIFY(!window.isVisible());
-        form.HabitraTable->Next();
+        form.Register().HabitraTable().Next();
         DoubleClickPicture(form);
         QCOMPARE(window.windowTitle(), QStringLiteral("13"));
         QCOMPARE(fixture.Answerer->Count(), 0);
@@ -681,10 +681,10 @@ private slots:
         QVERIFY(!window.isVisible());
 
         // An open window is not given the placeholder either: it keeps the last picture.
-        form.HabitraTable->Next();
+        form.Register().HabitraTable().Next();
         DoubleClickPicture(form);
         QVERIFY(window.isVisible());
-        form.HabitraTable->First();
+        form.Register().HabitraTable().First();
         DoubleClickPicture(form);
         QTRY_COMPARE(fixture.Answerer->Count(), 2);
         QVERIFY(window.isVisible());
@@ -752,7 +752,7 @@ private slots:
             QVERIFY(!fit->isChecked());
             fit->trigger();
             QCOMPARE(Shown(form), QStringLiteral("410x319 red"));
-            QCOMPARE(form.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")),
+            QCOMPARE(form.Register().ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")),
                      QStringLiteral("1"));
             form.close();
         }
@@ -823,8 +823,8 @@ private slots:
         WritePicture(Folder(fixture, QStringLiteral("2.jpg")), Qt::blue, QSize(150, 450));
         fixture.Sql(QStringLiteral("Regnr.DB"), QStringLiteral("INSERT INTO Regnr VALUES (4)"));
         TForm1& form = fixture.Start();
-        form.HabitraTable->Next();
-        QCOMPARE(form.PictureFile(), Folder(fixture, QStringLiteral("2.jpg")));
+        form.Register().HabitraTable().Next();
+        QCOMPARE(form.Register().PictureFile(), Folder(fixture, QStringLiteral("2.jpg")));
 
         form.Controls().SpeedButton1->click();
         QCOMPARE(fixture.Answerer->Count(), 0);
@@ -848,8 +848,12 @@ private slots:
 
         // A third vase, new and not yet stored.
         form.Navigator(1)->BtnClick(nbInsert);
-        form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->SetAsString(QStringLiteral("Vase"));
-        QCOMPARE(form.HabitraTable->FieldByName(QStringLiteral("Foto"))->AsString(), QStringLiteral("5"));
+        form.Register()
+            .HabitraTable()
+            .FieldByName(QStringLiteral("Beskrivelse"))
+            ->SetAsString(QStringLiteral("Vase"));
+        QCOMPARE(form.Register().HabitraTable().FieldByName(QStringLiteral("Foto"))->AsString(),
+                 QStringLiteral("5"));
         WritePicture(Folder(fixture, QStringLiteral("5.jpg")), Qt::green, QSize(100, 100));
         form.Controls().SpeedButton1->click();
         QCOMPARE(fixture.Answerer->Count(), 0);
@@ -887,8 +891,9 @@ private slots:
             WriteAll(Folder(fixture, QStringLiteral("2.jpg")), "kaput");
         }
         TForm1& form = fixture.Start();
-        form.HabitraTable->SetRecNo(row);
-        const QString description = form.HabitraTable->FieldByName(QStringLiteral("Beskrivelse"))->AsString();
+        form.Register().HabitraTable().SetRecNo(row);
+        const QString description =
+            form.Register().HabitraTable().FieldByName(QStringLiteral("Beskrivelse"))->AsString();
 
         form.Controls().SpeedButton1->click();
         QCOMPARE(platform.Previews, printed ? 1 : 0);
@@ -901,10 +906,10 @@ private slots:
                      qPrintable(fixture.Answerer->Texts.constFirst()));
         }
         // The category again, standing on its first item.
-        QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
-        QVERIFY(form.HabitraTable->Filtered());
-        QCOMPARE(form.HabitraTable->RecordCount(), 3);
-        QCOMPARE(form.HabitraTable->RecNo(), 1);
+        QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
+        QVERIFY(form.Register().HabitraTable().Filtered());
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 3);
+        QCOMPARE(form.Register().HabitraTable().RecNo(), 1);
         QCOMPARE(form.Controls().DBEdit1->text(), QStringLiteral("Bord"));
     }
 };

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "overview/CategoryComboBox.h"
 #include "overview/Unit2.h"
 #include "store/Sqlite.h"
@@ -102,7 +102,7 @@ void TSoakTest::randomUserActions() {
     TForm1& form = fixture.Start();
     auto& ui = form.Controls();
     ui.SpeedButton3->click();
-    TTable& table = *form.HabitraTable;
+    TTable& table = form.Register().HabitraTable();
     TForm2& overview = *form.Form2;
     overview.show();
     auto* search = overview.findChild<QLineEdit*>(QStringLiteral("Edit1"));

@@ -38,11 +38,11 @@ private slots:
         QCOMPARE(form.ActiveLanguage(), language);
         QCOMPARE(form.Controls().Sproget->text(), label);
         if (error.isEmpty()) {
-            QVERIFY(form.HabitraTable->Filtered());
-            QCOMPARE(form.HabitraTable->Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
+            QVERIFY(form.Register().HabitraTable().Filtered());
+            QCOMPARE(form.Register().HabitraTable().Filter(), QStringLiteral("Kategori = 'Antikviteter'"));
         } else {
             QTRY_VERIFY(fixture.Answerer->Texts.contains(error));
-            QVERIFY(!form.HabitraTable->Filtered()); // the remaining steps were skipped
+            QVERIFY(!form.Register().HabitraTable().Filtered()); // the remaining steps were skipped
         }
         form.close();
         QCOMPARE(fixture.ConfigRow().section(QLatin1Char('|'), 2), QString::number(language));

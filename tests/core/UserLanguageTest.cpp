@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "TestRegistry.h"
 
-#include "core/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "localisation/QtTranslations.h"
 #include "overview/Unit2.h"
 #include "store/Table.h"
@@ -106,7 +106,7 @@ void UserLanguageTest::invalidValueNamesCaption() {
     QTRY_COMPARE(fixture.Answerer->Count(), before + 1);
     QCOMPARE(fixture.Answerer->Texts.last(), message);
     QCOMPARE(fixture.Answerer->Titles.last(), QStringLiteral("Habitra"));
-    QCOMPARE(form.HabitraTable->State(), dsInsert);
+    QCOMPARE(form.Register().HabitraTable().State(), dsInsert);
     QCOMPARE(field->text(), typed);
 }
 
@@ -143,7 +143,7 @@ void UserLanguageTest::damagedTableInLanguage() {
                             "program.\nfile is not a database."));
     // Tried again once the user has chosen his language, it is said in that one.
     form.LanguageClick(language);
-    ErrorDisplay::Guarded([&] { form.HabitraTable->Open(); });
+    ErrorDisplay::Guarded([&] { form.Register().HabitraTable().Open(); });
     QTRY_COMPARE(fixture.Answerer->Count(), 2);
     QCOMPARE(fixture.Answerer->Texts.last(), message);
 }
@@ -200,19 +200,20 @@ void UserLanguageTest::emptyPrintoutSaysSo() {
     TForm1& form = fixture.Start();
     form.Controls().SpeedButton3->click();
     fixture.SelectPage(QStringLiteral("TabSheet2"));
-    QCOMPARE(form.HabitraTable->RecordCount(), 0);
+    QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
     QTest::qWait(50);
     const int before = fixture.Answerer->Count();
-    const QString filter = form.HabitraTable->Filter();
+    const QString filter = form.Register().HabitraTable().Filter();
     if (overview) {
         TForm2& window = *form.Form2;
         window.show();
         auto* list = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         QVERIFY(list);
         // A category no item is filed under.
-        list->setCurrentIndex(list->findText(form.HabitraTable->Filter().section(QLatin1Char('\''), 1, 1)));
+        list->setCurrentIndex(
+            list->findText(form.Register().HabitraTable().Filter().section(QLatin1Char('\''), 1, 1)));
         QVERIFY(list->currentIndex() >= 0);
-        QCOMPARE(form.HabitraTable->RecordCount(), 0);
+        QCOMPARE(form.Register().HabitraTable().RecordCount(), 0);
         window.findChild<QToolButton*>(QStringLiteral("SpeedButton1"))->click();
     } else {
         form.Controls().SpeedButton1->click();
@@ -222,7 +223,7 @@ void UserLanguageTest::emptyPrintoutSaysSo() {
     QCOMPARE(fixture.Answerer->Titles.last(), QStringLiteral("Information"));
     QCOMPARE(platform.Previews, 0);
     // Nothing was narrowed for a printout that did not happen.
-    QCOMPARE(form.HabitraTable->Filter(), filter);
+    QCOMPARE(form.Register().HabitraTable().Filter(), filter);
     form.Form2->hide();
     TTestPlatform::Uninstall();
 }

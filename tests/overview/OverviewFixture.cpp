@@ -29,23 +29,15 @@ TOverviewFixture::TOverviewFixture(const std::vector<TItem>& items) {
         }
         transaction.Commit();
     }
-    for (auto [table, file, fields] :
-         {std::tuple{&HabitraTable, Schema::ItemFile, Schema::ItemFields()},
-          std::tuple{&ConfigTable, Schema::SettingsFile, Schema::SettingsFields()}}) {
-        table->SetDatabaseName(Folder.DataPath());
-        table->SetTableName(file);
-        table->SetFieldDefs(fields);
-        table->SetFormatSettings(TFormatSettings::Danish());
-        table->Open();
-    }
-    HabitraSource.SetDataSet(&HabitraTable);
+    HabitraTable.Open();
+    ConfigTable.Open();
 }
 
 TOverviewFixture::~TOverviewFixture() = default;
 
 TForm2& TOverviewFixture::Form() {
     if (!m_form) {
-        m_form = std::make_unique<TForm2>(HabitraTable, HabitraSource, ConfigTable, nullptr);
+        m_form = std::make_unique<TForm2>(Register, nullptr);
     }
     return *m_form;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "ProgramFolder.h"
+#include "register/Register.h"
 #include "store/DataSource.h"
+#include "store/FormatSettings.h"
 #include "store/Table.h"
 
 #include <QString>
@@ -21,8 +23,8 @@ struct TItem {
 //   4 "Bog om haver" Bøger (note "findes i noten"); 5 "Lampeskærm" Bøger; 6 "Trøje 100% uld" Tøj/Sko.
 std::vector<TItem> StandardItems();
 
-// A program folder whose item table holds the given items (Foto = position + 1), opened with its
-// settings table, and a data source on the item table.
+// A program folder whose item table holds the given items (Foto = position + 1), and a register
+// over it with the item and settings tables open.
 class TOverviewFixture {
 public:
     explicit TOverviewFixture(const std::vector<TItem>& items = StandardItems());
@@ -37,9 +39,10 @@ public:
     std::vector<qint64> Fotos() const;
 
     TProgramFolder Folder;
-    TTable HabitraTable;
-    TDataSource HabitraSource;
-    TTable ConfigTable;
+    TRegister Register{TFormatSettings::Danish(), Folder.DataPath()};
+    TTable& HabitraTable = Register.HabitraTable();
+    TDataSource& HabitraSource = Register.HabitraSource();
+    TTable& ConfigTable = Register.ConfigTable();
 
 private:
     std::unique_ptr<TForm2> m_form;

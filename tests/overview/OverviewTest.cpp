@@ -75,8 +75,8 @@ private slots:
         QCOMPARE(ui.DBNavigator1->font().pointSize(), 8);
         QCOMPARE(int(ui.DBNavigator1->VisibleButtons().size()), 10);
         QVERIFY(ui.DBNavigator1->VisibleButtons().count(nbRefresh));
-        QCOMPARE(form.DataExportASCII1->DataSet(), &fixture.HabitraTable);
-        QCOMPARE(form.DataExportASCII1->objectName(), QString("DataExportASCII1"));
+        QCOMPARE(fixture.Register.Exporter().DataSet(), &fixture.HabitraTable);
+        QCOMPARE(fixture.Register.Exporter().objectName(), QString("DataExportASCII1"));
         QVERIFY(form.FormLocalizer1->PropNames().contains("Items"));
 
         QVERIFY(Activate(form));
@@ -235,36 +235,31 @@ private slots:
 
     void jump_data() {
         QTest::addColumn<QString>("kategori");
-        QTest::addColumn<bool>("translated");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("labels");
         const QStringList music{"Titel", "Kunstner", "Musikforlag", "Identifikation"};
         const QStringList books{"Titel", "Forfatter", "Forlag", "ISBN nr."};
-        QTest::newRow("Danish value") << "Musikmedier" << true << "TabSheet7" << music;
-        QTest::newRow("English value") << "Music media" << true << "TabSheet7" << music;
-        QTest::newRow("English books") << "Books" << true << "TabSheet2" << books;
-        QTest::newRow("English, no translation") << "Books" << false << QString() << QStringList();
-        QTest::newRow("software labels") << "PC-Software" << false << "TabSheet11"
-                                         << QStringList{"Beskrivelse", "Fabrikat", "Version", "Licensnummer"};
-        QTest::newRow("photo page") << "Fotoudstyr" << false << "TabSheet21"
+        QTest::newRow("Danish value") << "Musikmedier"
+                                      << "TabSheet7" << music;
+        QTest::newRow("English value") << "Music media"
+                                       << "TabSheet7" << music;
+        QTest::newRow("English books") << "Books"
+                                       << "TabSheet2" << books;
+        QTest::newRow("software labels")
+            << "PC-Software"
+            << "TabSheet11" << QStringList{"Beskrivelse", "Fabrikat", "Version", "Licensnummer"};
+        QTest::newRow("photo page") << "Fotoudstyr"
+                                    << "TabSheet21"
                                     << QStringList{"Beskrivelse", "Fabrikat", "Model", "Serienummer"};
-        QTest::newRow("letter case counts") << "musikmedier" << true << QString() << QStringList();
+        QTest::newRow("letter case counts") << "musikmedier" << QString() << QStringList();
     }
 
     void jump() {
         QFETCH(QString, kategori);
-        QFETCH(bool, translated);
         QFETCH(QString, page);
         QFETCH(QStringList, labels);
         TOverviewFixture fixture({{"Andet", "Diverse", ""}, {"Vare", kategori, ""}});
         TForm2& form = fixture.Form();
-        if (translated) {
-            form.DanishCategory = [](const QString& value) {
-                return value == "Music media" ? QString("Musikmedier")
-                       : value == "Books"     ? QString("Bøger")
-                                              : QString();
-            };
-        }
         QStringList calls;
         form.OnJump = [&](const QString& toPage, const QStringList& toLabels) {
             calls << toPage + ":" + toLabels.join(',');

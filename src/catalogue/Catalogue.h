@@ -5,8 +5,8 @@
 #include <array>
 
 // The 21 fixed categories: their pages, their values in the five languages, the captions of the
-// editor's first four labels, and each language's page order. Languages are Language indexes:
-// -1 Danish, 0 English, 1 Norwegian, 2 Swedish, 3 German.
+// editor's first four labels, each language's page order and the overview's list and jump. Languages are
+// Language indexes: -1 Danish, 0 English, 1 Norwegian, 2 Swedish, 3 German.
 namespace Catalogue {
 constexpr int CategoryCount = 21;
 constexpr int LanguageCount = 5;
@@ -32,4 +32,9 @@ QString Word(const char* danish, int language);
 QStringList Labels(const TCategory& category, int language);
 // Page names from left to right for a language.
 QStringList PageOrder(int language);
+// The captions the overview's jump gives the first four labels: Danish in every language, with
+// the overview's own spelling of a few.
+QStringList JumpLabels(const TCategory& category);
+// The Danish values of the overview's category list, top to bottom, after its "all" entry.
+QStringList OverviewList();
 } // namespace Catalogue

@@ -108,6 +108,26 @@ const std::array<std::array<const char*, Catalogue::CategoryCount>, Catalogue::L
      "Diverse",      "Videobånd",      "Værktøj"},
 }};
 
+// The overview's list leaves out "Sportsudstyr" and names music media before instruments; its
+// translations in the language files follow this order.
+constexpr std::array<const char*, Catalogue::CategoryCount - 1> OverviewEntries{
+    "Antikviteter",      "Bøger",          "Diverse",    "Fotoudstyr",  "Haveudstyr",
+    "Hårde hvidevarer",  "Kunstgenstande", "Køkkenting", "Køretøjer",   "Musikmedier",
+    "Musikinstrumenter", "Møbler",         "PC-Udstyr",  "PC-Software", "Pynteting",
+    "Radio/TV/Video",    "Smykker/Ure",    "Tøj/Sko",    "Videobånd",   "Værktøj"};
+
+struct TJumpSet {
+    const char* Page;
+    std::array<const char*, 4> Labels;
+};
+
+// Where the overview's jump captions differ from the editor's Danish ones.
+constexpr std::array<TJumpSet, 3> JumpExceptions{{
+    {"TabSheet2", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
+    {"TabSheet11", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
+    {"TabSheet19", SerialSet},
+}};
+
 int Column(int language) {
     return std::clamp(language + 1, 0, Catalogue::LanguageCount - 1);
 }
@@ -168,4 +188,25 @@ QStringList Catalogue::PageOrder(int language) {
         }
     }
     return pages;
+}
+
+QStringList Catalogue::JumpLabels(const TCategory& category) {
+    for (const TJumpSet& exception : JumpExceptions) {
+        if (qstrcmp(exception.Page, category.Page) == 0) {
+            QStringList labels;
+            for (const char* label : exception.Labels) {
+                labels << QString::fromUtf8(label);
+            }
+            return labels;
+        }
+    }
+    return Labels(category, -1);
+}
+
+QStringList Catalogue::OverviewList() {
+    QStringList values;
+    for (const char* danish : OverviewEntries) {
+        values << QString::fromUtf8(danish);
+    }
+    return values;
 }
