@@ -427,7 +427,7 @@ void TTable::LocateKey(qint64 key, int fallback) {
     m_bof = m_keys.empty();
 }
 
-void TTable::CompileFilter(const QString& text) {
+void TTable::CompileFilter(const QString& text, const TFieldFilter* fields) {
     TCompiledFilter compiled;
     QSet<QString> columns;
     if (Active()) {
@@ -437,7 +437,7 @@ void TTable::CompileFilter(const QString& text) {
             return std::make_pair(QuotedName(field->FieldName()),
                                   ToSql(field->Index(), field->Convert(literal)));
         };
-        compiled = TFilterParser::Compile(text, resolve);
+        compiled = fields ? fields->Compile(resolve) : TFilterParser::Compile(text, resolve);
         CheckBrowseMode();
     }
     m_filter = text;
@@ -469,6 +469,32 @@ void TTable::SetFiltered(bool filtered) {
         }
         First();
     }
+}
+
+void TTable::SetFilterOn(const TFieldFilter& filter) {
+    CompileFilter(filter.Text(), &filter);
+    Refilter(true, true);
+}
+
+void TTable::SetFilterOff() {
+    if (Active()) {
+        CheckBrowseMode();
+    }
+    Refilter(false, m_set.Filtering());
+}
+
+void TTable::Refilter(bool filtered, bool reload) {
+    m_set.SetFiltering(filtered);
+    if (!Active()) {
+        return;
+    }
+    if (reload) {
+        LoadKeys();
+    }
+    ChangeCursor(0);
+    m_bof = true;
+    m_eof = m_keys.empty();
+    DataEvent(deDataSetChange);
 }
 
 void TTable::SetIndexName(const QString& name) {

@@ -5,7 +5,7 @@
 #include "DataNotifier.h"
 #include "DataSource.h"
 #include "Field.h"
-#include "FilterParser.h"
+#include "FieldFilter.h"
 #include "FormatSettings.h"
 #include "RecordCache.h"
 #include "SetQuery.h"
@@ -83,10 +83,18 @@ public:
     // Asks the bound controls to write what was typed into the fields.
     void UpdateRecord();
 
+    // The filter as text: as typed, or the text of the last field filter.
     const QString& Filter() const { return m_filter; }
+    // A filter text, read by TFilterParser; applied at once while filtering is on.
     void SetFilter(const QString& filter);
     bool Filtered() const { return m_set.Filtering(); }
     void SetFiltered(bool filtered);
+    // Filters on fields holding exactly the given values and turns filtering on: the set is read
+    // once, the first record becomes current, and the data sources hear of it once.
+    void SetFilterOn(const TFieldFilter& filter);
+    void SetFilterOn(const QString& field, const QString& value) { SetFilterOn(TFieldFilter(field, value)); }
+    // Turns filtering off with one notification; the filter stays for a later SetFiltered(true).
+    void SetFilterOff();
     const QString& IndexName() const { return m_indexName; }
     void SetIndexName(const QString& name);
 
@@ -130,8 +138,12 @@ private:
     void CheckCanModify() const;
     void BuildFields();
     void LoadKeys();
-    // Compiles a filter text into the set's query; the table is left as it was when it is refused.
-    void CompileFilter(const QString& text);
+    // Compiles a filter text, or a field filter with its text, into the set's query; the table is
+    // left as it was when the filter is refused.
+    void CompileFilter(const QString& text, const TFieldFilter* fields = nullptr);
+    // Turns filtering on or off, reads the set anew when asked to, and shows its first record with
+    // one notification.
+    void Refilter(bool filtered, bool reload);
     int ScanRows(int field, int fromRow, const TColumnScan::TInFile& inFile,
                  const TColumnScan::TInSet& inSet) const;
     void LocateKey(qint64 key, int fallback);
