@@ -230,7 +230,7 @@ void TForm2::SaveColumns() {
 }
 
 void TForm2::FormActivate() {
-    m_habitraTable.SetFiltered(false);
+    m_habitraTable.SetFilterOff();
 }
 
 void TForm2::FormClose() {
@@ -256,11 +256,10 @@ void TForm2::ComboBox1Change() {
     const QString text = ui->ComboBox1->currentText();
     // The first entry lists everything in every language, not only when it reads "Alle kategorier".
     if (text == AllCategories || ui->ComboBox1->ChosenIndex() == 0) {
-        m_habitraTable.SetFiltered(false);
+        m_habitraTable.SetFilterOff();
         return;
     }
-    m_habitraTable.SetFilter(FilterEquals(QStringLiteral("Kategori"), text));
-    m_habitraTable.SetFiltered(true);
+    m_habitraTable.SetFilterOn(QStringLiteral("Kategori"), text);
 }
 
 void TForm2::Edit1Change() {
