@@ -430,8 +430,7 @@ void TForm1::FormShow() {
     SetLanguageMarks(language);
     Faneblade();
     TTable& items = m_register.HabitraTable();
-    items.SetFilter(FilterEquals(ItemField::Kategori, QStringLiteral("Antikviteter")));
-    items.SetFiltered(true);
+    items.SetFilterOn(ItemField::Kategori, QStringLiteral("Antikviteter"));
     BackupActions1->UpdateReminder();
     if (items.RecordCount() == 0) {
         Announce(Messages::FirstUseAdvice(language), QMessageBox::Information);
@@ -573,10 +572,8 @@ void TForm1::PageControl1Change() {
     ui->Label11->setText(labels.at(2));
     ui->Label12->setText(labels.at(3));
     FieldNames1->Refresh();
-    m_register.HabitraTable().SetFilter(
-        FilterEquals(ItemField::Kategori, Catalogue::CategoryValue(*category, language)));
-    m_register.HabitraTable().SetFiltered(true);
-    Billede();
+    // The filter's one notification shows the first item's picture.
+    m_register.HabitraTable().SetFilterOn(ItemField::Kategori, Catalogue::CategoryValue(*category, language));
 }
 
 void TForm1::StayOnPageUnlessPosted() {
@@ -639,7 +636,7 @@ void TForm1::ShowCategory(const QString& page, const QStringList& labels) {
 void TForm1::ShowItem(qint64 key) {
     TTable& items = m_register.HabitraTable();
     const TBookmark item{key, true};
-    items.SetFiltered(false);
+    items.SetFilterOff();
     if (!items.BookmarkValid(item)) {
         return;
     }
@@ -649,8 +646,7 @@ void TForm1::ShowItem(qint64 key) {
         ShowCategory(QLatin1String(category->Page), Catalogue::Labels(*category, ActiveLanguage()));
     }
     ui->Panel4->hide();
-    items.SetFilter(FilterEquals(ItemField::Kategori, value));
-    items.SetFiltered(true);
+    items.SetFilterOn(ItemField::Kategori, value);
     if (items.BookmarkValid(item)) {
         items.GotoBookmark(item);
     }

@@ -61,19 +61,61 @@ public:
         return m_wildcards ? m_pattern.match(compared).hasMatch() : compared.contains(m_key);
     }
 
-    // The same for a stored text given as UTF-8, cut like SearchText; plain ASCII is compared as bytes.
+    // The same for a stored text given as UTF-8, cut like SearchText. Text of plain ASCII and Latin-1
+    // letters other than ß is compared as bytes when the key is ASCII: such a letter's upper case is no
+    // ASCII letter, so a hit lies in a run of ASCII characters and bytes compare as characters do.
     bool Utf8(QByteArrayView bytes, bool memo) const {
         if (m_key.isEmpty()) {
             return false;
         }
-        if (!m_wildcards && m_asciiKey && Ascii(bytes)) {
-            return Contains(Left(bytes, memo ? MemoBytes : TEasyFind::MaxText));
+        if (!m_wildcards && m_asciiKey) {
+            const QByteArrayView cut = memo ? Left(bytes, MemoBytes) : bytes;
+            switch (Kind(cut)) {
+            case tkAscii:
+                return Contains(memo ? cut : Left(bytes, TEasyFind::MaxText));
+            case tkLatin1:
+                // Each character is at most two bytes: a text longer than the limit is cut by characters.
+                if (memo || bytes.size() <= TEasyFind::MaxText) {
+                    return Contains(cut);
+                }
+                break;
+            case tkOther:
+                break;
+            }
         }
         return (*this)(memo ? QString::fromUtf8(Left(bytes, MemoBytes))
                             : QString::fromUtf8(bytes).left(TEasyFind::MaxText));
     }
 
 private:
+    enum TTextKind { tkAscii, tkLatin1, tkOther };
+
+    // Whether UTF-8 text is plain ASCII, or ASCII and two-byte Latin-1 letters apart from ß (a
+    // sequence cut at the end included), or anything else.
+    static TTextKind Kind(QByteArrayView bytes) {
+        TTextKind kind = tkAscii;
+        const qsizetype size = bytes.size();
+        for (qsizetype at = 0; at < size; ++at) {
+            const auto c = static_cast<unsigned char>(bytes[at]);
+            if (c < 0x80) {
+                continue;
+            }
+            if (c != 0xc2 && c != 0xc3) {
+                return tkOther;
+            }
+            kind = tkLatin1;
+            if (at + 1 == size) {
+                break;
+            }
+            const auto next = static_cast<unsigned char>(bytes[at + 1]);
+            if (next < 0x80 || next > 0xbf || (c == 0xc3 && next == 0x9f)) {
+                return tkOther;
+            }
+            ++at;
+        }
+        return kind;
+    }
+
     static bool Ascii(QByteArrayView bytes) {
         for (const char c : bytes) {
             if (static_cast<unsigned char>(c) >= 0x80) {
@@ -191,42 +233,26 @@ void TEasyFind::Find() {
     m_lastKey = key.toUpper();
     m_lastField = wanted;
 
-    TControlsSuspended suspended(*table);
-    TWaitCursor hourglass;
-    TBookmark bookmark = table->GetBookmark();
-    if (m_findNext) {
-        table->Next();
-    } else {
-        table->First();
+    const TBookmark bookmark = table->GetBookmark();
+    // Browsing a record, the search looks without moving: a miss leaves the table and its controls
+    // untouched. Otherwise the table is moved first, which also stores an edit under way.
+    if (bookmark.Valid && table->State() == dsBrowse) {
+        const int from = m_findNext ? std::min(table->RecNo(), table->RecordCount() - 1) : 0;
+        const int hit = Scan(*table, *field, key, from);
+        if (hit < 0) {
+            m_findNext = false;
+            m_found = false;
+            return;
+        }
+        GoTo(*table, hit);
+        return;
     }
-    if (table->Eof()) {
-        m_findNext = false;
-        m_found = false;
+    TControlsSuspended suspended(*table);
+    if (MoveToStart(*table)) {
         suspended.Resume();
     }
-    const TMatcher matches(*this, key);
-    const TField& searched = *field;
-    bool stopped = false;
-    const auto next = [&] {
-        stopped = m_stop;
-        return stopped;
-    };
-    // The record the table stands on is looked at even when the set is at its end.
-    const int from = table->RecNo() - 1;
-    int hit = -1;
-    if (searched.DataType() == ftString || searched.IsBlob()) {
-        const bool memo = searched.IsBlob();
-        hit = table->ScanColumnUtf8(field->Index(), from, [&](int, QByteArrayView text) {
-            return matches.Utf8(text, memo) || next();
-        });
-    } else {
-        hit = table->ScanColumn(field->Index(), from, [&](int, const QVariant& value) {
-            return matches(SearchText(searched, value)) || next();
-        });
-    }
-    const bool found = hit >= 0 && !stopped;
-    m_stop = false;
-    if (found) {
+    const int hit = Scan(*table, *field, key, table->RecNo() - 1);
+    if (hit >= 0) {
         m_found = true;
         table->SetRecNo(hit + 1);
     } else {
@@ -236,7 +262,52 @@ void TEasyFind::Find() {
         m_findNext = false;
         m_found = false;
     }
-    table->FreeBookmark(bookmark);
+}
+
+bool TEasyFind::MoveToStart(TTable& table) {
+    if (m_findNext) {
+        table.Next();
+    } else {
+        table.First();
+    }
+    if (table.Eof()) {
+        m_findNext = false;
+        m_found = false;
+    }
+    return table.Eof();
+}
+
+void TEasyFind::GoTo(TTable& table, int hit) {
+    TControlsSuspended suspended(table);
+    if (MoveToStart(table)) {
+        suspended.Resume();
+    }
+    m_found = true;
+    table.SetRecNo(hit + 1);
+}
+
+int TEasyFind::Scan(const TTable& table, const TField& searched, const QString& key, int from) {
+    TWaitCursor hourglass;
+    const TMatcher matches(*this, key);
+    bool stopped = false;
+    const auto next = [&] {
+        stopped = m_stop;
+        return stopped;
+    };
+    // The record the table stands on is looked at even when the set is at its end.
+    int hit = -1;
+    if (searched.DataType() == ftString || searched.IsBlob()) {
+        const bool memo = searched.IsBlob();
+        hit = table.ScanColumnUtf8(searched.Index(), from, [&](int, QByteArrayView text) {
+            return matches.Utf8(text, memo) || next();
+        });
+    } else {
+        hit = table.ScanColumn(searched.Index(), from, [&](int, const QVariant& value) {
+            return matches(SearchText(searched, value)) || next();
+        });
+    }
+    m_stop = false;
+    return stopped ? -1 : hit;
 }
 
 void TEasyFind::FindNext() {

@@ -8,6 +8,7 @@
 
 class TDataSource;
 class TField;
+class TTable;
 
 // Errors of the search component.
 class EDBSearchError : public EHabitraError {
@@ -62,6 +63,14 @@ public:
     static QString SearchText(const TField& field, const QVariant& value);
 
 private:
+    // Moves to where a search starts, the first record or the one after the current; true at the end
+    // of the set.
+    bool MoveToStart(TTable& table);
+    // Makes a hit current with the moves a search has always made, so that the controls hear of it once.
+    void GoTo(TTable& table, int hit);
+    // The first row from `from` on whose field matches the key, or -1 (also when stopped).
+    int Scan(const TTable& table, const TField& searched, const QString& key, int from);
+
     QString m_multiCharPattern = QStringLiteral("%");
     QChar m_singleCharPattern = QLatin1Char('_');
     bool m_caseSensitive = false;

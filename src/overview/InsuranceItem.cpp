@@ -116,10 +116,9 @@ template <typename TRead> auto InScope(TTable& table, const QString& category, T
     table.CheckBrowseMode();
     const TTableStateKept kept(table);
     if (category.isEmpty()) {
-        table.SetFiltered(false);
+        table.SetFilterOff();
     } else {
-        table.SetFilter(FilterEquals(ItemField::Kategori, category));
-        table.SetFiltered(true);
+        table.SetFilterOn(ItemField::Kategori, category);
     }
     return read(table);
 }

@@ -207,7 +207,7 @@ TProgramSettings* TForm2::Settings() const {
 
 // Shows every item whenever the window comes to the front.
 void TForm2::FormActivate() {
-    m_habitraTable.SetFiltered(false);
+    m_habitraTable.SetFilterOff();
 }
 
 // Keeps the window's size and column widths for the next time.
@@ -237,11 +237,10 @@ void TForm2::ComboBox1Change() {
     const QString text = ui->ComboBox1->currentText();
     // The first entry lists everything in every language, not only when it reads "Alle kategorier".
     if (text == AllCategories || ui->ComboBox1->ChosenIndex() == 0) {
-        m_habitraTable.SetFiltered(false);
+        m_habitraTable.SetFilterOff();
         return;
     }
-    m_habitraTable.SetFilter(FilterEquals(ItemField::Kategori, text));
-    m_habitraTable.SetFiltered(true);
+    m_habitraTable.SetFilterOn(ItemField::Kategori, text);
 }
 
 // Finds the first item that matches what the user types, in the sort column.

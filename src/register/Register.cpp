@@ -125,13 +125,11 @@ bool TRegister::PrintItem() {
     const TBookmark item = m_items->GetBookmark();
     // Afterwards the table shows the item's category, as its page does; when it does so already
     // (the usual case) it is not filtered again.
-    const QString categoryFilter = FilterEquals(ItemField::Kategori, category);
-    if (!m_items->Filtered() || m_items->Filter() != categoryFilter) {
-        m_items->SetFilter(categoryFilter);
-        m_items->SetFiltered(true);
+    const TFieldFilter categoryFilter(ItemField::Kategori, category);
+    if (!m_items->Filtered() || m_items->Filter() != categoryFilter.Text()) {
+        m_items->SetFilterOn(categoryFilter);
     }
-    TScopedFilter narrowed(*m_items, categoryFilter + QStringLiteral(" and ") +
-                                         FilterEquals(ItemField::Beskrivelse, description));
+    TScopedFilter narrowed(*m_items, TFieldFilter(categoryFilter).And(ItemField::Beskrivelse, description));
     // Items may share category and description: the printout is of the item the user stood on.
     if (m_items->BookmarkValid(item)) {
         m_items->GotoBookmark(item);

@@ -2,10 +2,9 @@
 
 #include "store/Table.h"
 
-TScopedFilter::TScopedFilter(TTable& table, const QString& filter)
+TScopedFilter::TScopedFilter(TTable& table, const TFieldFilter& filter)
     : m_table(table), m_filter(table.Filter()), m_filtered(table.Filtered()) {
-    m_table.SetFilter(filter);
-    m_table.SetFiltered(true);
+    m_table.SetFilterOn(filter);
 }
 
 TScopedFilter::~TScopedFilter() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FieldFilter.h"
+
 #include <QString>
 
 class TTable;
@@ -10,7 +12,7 @@ class TTable;
 // another one is on its way out.
 class TScopedFilter {
 public:
-    TScopedFilter(TTable& table, const QString& filter);
+    TScopedFilter(TTable& table, const TFieldFilter& filter);
     ~TScopedFilter();
     TScopedFilter(const TScopedFilter&) = delete;
     TScopedFilter& operator=(const TScopedFilter&) = delete;

@@ -41,7 +41,7 @@ public:
 
 private:
     friend class TDataLink;
-    friend class TTable;
+    friend class TDataNotifier;
     void AddLink(TDataLink* link);
     void RemoveLink(TDataLink* link);
     void DetachTable();

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "ColumnScan.h"
+#include "CurrentRecord.h"
+#include "DataNotifier.h"
 #include "DataSource.h"
 #include "Field.h"
-#include "FilterParser.h"
+#include "FieldFilter.h"
 #include "FormatSettings.h"
 #include "RecordCache.h"
+#include "SetQuery.h"
 #include "Sqlite.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -23,6 +26,9 @@ struct TBookmark {
 // One table file of the data folder: a cursor over the records that pass the filter, in the order
 // of the selected index, with the edit states of a record and notifications to its data sources.
 // The table's own records live in a SQLite table named after the file ("Habitra.db" holds "Habitra").
+// The work behind it has a class each: the file's fields (TDeclaredFields), the set's query
+// (TSetQuery, TIndexOrder), column scans (TColumnScan), writes (TRecordWriter), the current record
+// (TCurrentRecord) and the notifications (TDataNotifier).
 class TTable : public QObject {
     Q_OBJECT
 public:
@@ -64,7 +70,7 @@ public:
     void SetRecNo(int recNo);
 
     TDataSetState State() const { return m_state; }
-    bool Modified() const { return m_modified; }
+    bool Modified() const { return m_record.Modified(); }
     void Insert();
     void Append();
     void Edit();
@@ -77,10 +83,18 @@ public:
     // Asks the bound controls to write what was typed into the fields.
     void UpdateRecord();
 
+    // The filter as text: as typed, or the text of the last field filter.
     const QString& Filter() const { return m_filter; }
+    // A filter text, read by TFilterParser; applied at once while filtering is on.
     void SetFilter(const QString& filter);
-    bool Filtered() const { return m_filtered; }
+    bool Filtered() const { return m_set.Filtering(); }
     void SetFiltered(bool filtered);
+    // Filters on fields holding exactly the given values and turns filtering on: the set is read
+    // once, the first record becomes current, and the data sources hear of it once.
+    void SetFilterOn(const TFieldFilter& filter);
+    void SetFilterOn(const QString& field, const QString& value) { SetFilterOn(TFieldFilter(field, value)); }
+    // Turns filtering off with one notification; the filter stays for a later SetFiltered(true).
+    void SetFilterOff();
     const QString& IndexName() const { return m_indexName; }
     void SetIndexName(const QString& name);
 
@@ -89,9 +103,9 @@ public:
     void FreeBookmark(TBookmark& bookmark) { bookmark = TBookmark{}; }
     bool BookmarkValid(const TBookmark& bookmark) const;
 
-    void DisableControls() { ++m_disableCount; }
-    void EnableControls();
-    bool ControlsDisabled() const { return m_disableCount > 0; }
+    void DisableControls() { m_notifier.Disable(); }
+    void EnableControls() { m_notifier.Enable(); }
+    bool ControlsDisabled() const { return m_notifier.Disabled(); }
 
     // A row of the current set, read without moving the cursor (row 0-based).
     QVariant RowValue(int row, int field) const;
@@ -116,38 +130,30 @@ public:
     const QVariant& CurrentValue(int field) const;
     void SetCurrentValue(int field, const QVariant& value);
 
-    void AddDataSource(TDataSource* source);
-    void RemoveDataSource(TDataSource* source);
+    void AddDataSource(TDataSource* source) { m_notifier.Add(source); }
+    void RemoveDataSource(TDataSource* source) { m_notifier.Remove(source); }
 
 private:
-    using TRecord = TRecordCache::TRecord;
-    using TSharedRecord = TRecordCache::TSharedRecord;
-
     void CheckActive() const;
     void CheckCanModify() const;
     void BuildFields();
     void LoadKeys();
-    // The current set's query: the columns asked for, the filter in force, the order of the index.
-    QString SetSql(const QString& columns, bool& useFilter) const;
-    // Hands the rows from `fromRow` on to `inFile` while the file's query agrees with the set, then to
-    // `inSet`, until one returns true; returns that row or -1.
-    int ScanRows(int field, int fromRow,
-                 const std::function<bool(int row, const TSqliteStatement& query)>& inFile,
-                 const std::function<bool(int row)>& inSet) const;
-    // Runs the current set's query for one field from `row` on; `visit` gets the statement at each
-    // row that is still the set's, until it returns true. Returns the row it stopped at, or where the
-    // set and the file part.
-    int ScanFile(int field, int row, const std::function<bool(int row, const TSqliteStatement& query)>& visit,
-                 bool& hit) const;
+    // Compiles a filter text, or a field filter with its text, into the set's query; the table is
+    // left as it was when the filter is refused.
+    void CompileFilter(const QString& text, const TFieldFilter* fields = nullptr);
+    // Turns filtering on or off, reads the set anew when asked to, and shows its first record with
+    // one notification.
+    void Refilter(bool filtered, bool reload);
+    int ScanRows(int field, int fromRow, const TColumnScan::TInFile& inFile,
+                 const TColumnScan::TInSet& inSet) const;
     void LocateKey(qint64 key, int fallback);
-    void ClearCache();
+    qint64 CurrentKey() const { return m_current >= 0 ? m_keys[size_t(m_current)] : 0; }
     void LoadCurrent();
     QVariant ReadColumn(const TSqliteStatement& query, int column, int field) const;
     QVariant ToSql(int field, const QVariant& value) const;
     void ChangeCursor(int row);
-    void DataEvent(TDataEvent event, TField* field = nullptr);
+    void DataEvent(TDataEvent event, TField* field = nullptr) { m_notifier.Send(event, field); }
     void BeginInsert(int position);
-    QString QuotedTable() const;
 
     QString m_databaseName;
     QString m_tableName;
@@ -162,20 +168,12 @@ private:
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
-    TSharedRecord m_buffer = std::make_shared<TRecord>();
-    bool m_modified = false;
-    QSet<int> m_changedFields;
+    TCurrentRecord m_record;
 
     QString m_filter;
-    bool m_filtered = false;
-    TCompiledFilter m_compiledFilter;
-    QSet<QString> m_filterFields;
     QString m_indexName;
-    QString m_orderSql = QStringLiteral("rowid");
-    QSet<QString> m_orderFields;
+    TSetQuery m_set;
 
     mutable TRecordCache m_records{m_db};
-    int m_disableCount = 0;
-    bool m_changedWhileDisabled = false;
-    std::vector<TDataSource*> m_sources;
+    TDataNotifier m_notifier;
 };

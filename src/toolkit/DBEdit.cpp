@@ -15,7 +15,13 @@ TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent) {
         WriteField(text());
         Load(); // the field may have cut or reformatted it
     };
-    connect(this, &QLineEdit::textEdited, this, [this] { ErrorDisplay::Guarded([&] { UserEdited(); }); });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        ErrorDisplay::Guarded([&] {
+            if (!m_link.TextChanged()) {
+                m_link.Reset();
+            }
+        });
+    });
 }
 
 QString TDBEdit::FieldText() const {
@@ -30,58 +36,37 @@ void TDBEdit::WriteField(const QString& text) {
 }
 
 void TDBEdit::Load() {
-    m_loading = true;
-    const QString shown = FieldText();
-    if (shown != text()) {
-        setText(shown);
-    }
-    m_loading = false;
-}
-
-bool TDBEdit::BeginChange() {
-    bool accepted = false;
-    ErrorDisplay::Guarded([&] { accepted = m_link.BeginChange(); });
-    return accepted;
-}
-
-void TDBEdit::UserEdited() {
-    if (m_loading) {
-        return;
-    }
-    // Paste by mouse or drop arrives here without a key press.
-    if (!m_link.Editing() || !m_link.Field()) {
-        if (!BeginChange()) {
-            m_link.Reset();
-            return;
+    m_link.Showing([&] {
+        const QString shown = FieldText();
+        if (shown != text()) {
+            setText(shown);
         }
-    }
-    m_link.Modified();
+    });
 }
 
 bool TDBEdit::EnterText(const QString& value) {
-    if (!BeginChange()) {
+    if (!m_link.BeginUserChange()) {
         return false;
     }
-    m_loading = true;
-    setText(value);
-    m_loading = false;
+    m_link.Showing([&] { setText(value); });
     m_link.Modified();
     return true;
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
     ErrorDisplay::Guarded([&] {
-        if (event->key() == Qt::Key_Escape && m_link.IsModified()) {
-            m_link.Reset();
+        switch (m_link.KeyPressed(*event, isReadOnly())) {
+        case TTextEditLink::kaReset:
             selectAll();
             event->accept();
-            return;
-        }
-        if (IsEditKey(*event, false) && !isReadOnly() && !BeginChange()) {
+            break;
+        case TTextEditLink::kaRefused:
             event->accept();
-            return;
+            break;
+        case TTextEditLink::kaPass:
+            QLineEdit::keyPressEvent(event);
+            break;
         }
-        QLineEdit::keyPressEvent(event);
     });
 }
 

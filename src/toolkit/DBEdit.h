@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/FieldDataLink.h"
+#include "toolkit/TextEditLink.h"
 
 #include <QLineEdit>
 
@@ -35,9 +35,6 @@ private:
     QString FieldText() const;
     void WriteField(const QString& text);
     void Load();
-    void UserEdited();
-    bool BeginChange();
 
-    TFieldDataLink m_link;
-    bool m_loading = false;
+    TTextEditLink m_link{false};
 };

@@ -19,54 +19,35 @@ TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
             field->SetAsString(toPlainText());
         }
     };
-    connect(this, &QPlainTextEdit::textChanged, this,
-            [this] { ErrorDisplay::Guarded([&] { UserEdited(); }); });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        ErrorDisplay::Guarded([&] {
+            if (!m_link.TextChanged()) {
+                // Not inside the document's own change notification.
+                QTimer::singleShot(0, this, [this] { m_link.Reset(); });
+            }
+        });
+    });
 }
 
 void TDBMemo::Load() {
     const TField* field = m_link.Field();
     const QString shown = field ? field->AsString() : QString();
-    if (shown == toPlainText()) {
-        return;
+    if (shown != toPlainText()) {
+        m_link.Showing([&] { setPlainText(shown); });
     }
-    m_loading = true;
-    setPlainText(shown);
-    m_loading = false;
-}
-
-bool TDBMemo::BeginChange() {
-    bool accepted = false;
-    ErrorDisplay::Guarded([&] { accepted = m_link.BeginChange(); });
-    return accepted;
-}
-
-void TDBMemo::UserEdited() {
-    if (m_loading) {
-        return;
-    }
-    // Paste by mouse or drop arrives here without a key press.
-    if (!m_link.Editing() || !m_link.Field()) {
-        if (!BeginChange()) {
-            // Not inside the document's own change notification.
-            QTimer::singleShot(0, this, [this] { m_link.Reset(); });
-            return;
-        }
-    }
-    m_link.Modified();
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
     ErrorDisplay::Guarded([&] {
-        if (event->key() == Qt::Key_Escape && m_link.IsModified()) {
-            m_link.Reset();
+        switch (m_link.KeyPressed(*event, isReadOnly())) {
+        case TTextEditLink::kaReset:
+        case TTextEditLink::kaRefused:
             event->accept();
-            return;
+            break;
+        case TTextEditLink::kaPass:
+            QPlainTextEdit::keyPressEvent(event);
+            break;
         }
-        if (IsEditKey(*event, true) && !isReadOnly() && !BeginChange()) {
-            event->accept();
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(event);
     });
 }
 

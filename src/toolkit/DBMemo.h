@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/FieldDataLink.h"
+#include "toolkit/TextEditLink.h"
 
 #include <QPlainTextEdit>
 
@@ -31,9 +31,6 @@ protected:
 
 private:
     void Load();
-    void UserEdited();
-    bool BeginChange();
 
-    TFieldDataLink m_link;
-    bool m_loading = false;
+    TTextEditLink m_link{true};
 };

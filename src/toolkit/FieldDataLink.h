@@ -5,11 +5,7 @@
 #include <QString>
 #include <functional>
 
-class QKeyEvent;
 class TField;
-
-// True for a key press that changes the text of an edit (typing, deleting, paste, cut, undo).
-bool IsEditKey(const QKeyEvent& event, bool multiLine);
 
 // The link of a control that shows one field of the current record. The control loads the field's
 // text on OnDataChange, calls Modified() when the user changed it, and writes it back in
@@ -30,9 +26,6 @@ public:
     void Reset();
     // Writes a pending change into the field now (OnUpdateData); raises when the field refuses it.
     void UpdateRecord();
-    // The control lost the focus for `reason`: writes what was typed when the focus went to another
-    // control of the window (not to a menu, a box or another window). False when the field refused it.
-    bool LeaveControl(int reason);
 
     std::function<void()> OnDataChange;
     std::function<void()> OnEditingChange;
@@ -55,5 +48,4 @@ private:
     TField* m_field = nullptr;
     bool m_modified = false;
     bool m_beginning = false;
-    bool m_leaving = false;
 };

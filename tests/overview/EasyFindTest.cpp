@@ -41,6 +41,59 @@ private slots:
                                                      << "lamp_" << qint64(3) << qint64(3) << true;
     }
 
+    // Stored text is matched as its upper case, cut at 255 characters (a memo at 65280 bytes), however
+    // the search reads the bytes.
+    void textMatchesAsItsUpperCase_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("hit");
+        const QString beskrivelse = QStringLiteral("Beskrivelse");
+        const QString notater = QStringLiteral("Notater");
+        QTest::newRow("ß is SS") << beskrivelse << QStringLiteral("Straße") << QStringLiteral("sse") << true;
+        QTest::newRow("æ parts a run")
+            << beskrivelse << QStringLiteral("Rygsæk") << QStringLiteral("gsk") << false;
+        QTest::newRow("æ and ø around a hit")
+            << beskrivelse << QStringLiteral("Kålhøvl") << QStringLiteral("LH") << true;
+        QTest::newRow("key with æ") << beskrivelse << QStringLiteral("Rygsæk") << QStringLiteral("GSÆ")
+                                    << true;
+        QTest::newRow("ÿ is no Y") << beskrivelse << QStringLiteral("ÿx") << QStringLiteral("yx") << false;
+        QTest::newRow("dotless ı is I")
+            << beskrivelse << QStringLiteral("Dıvan") << QStringLiteral("div") << true;
+        QTest::newRow("ligature ﬁ is FI")
+            << beskrivelse << QStringLiteral("ﬁsk") << QStringLiteral("fis") << true;
+        QTest::newRow("255 characters, more bytes")
+            << beskrivelse << QString(200, QChar(0xe6)) + QStringLiteral("abc") << QStringLiteral("abc")
+            << true;
+        QTest::newRow("past 255 characters")
+            << beskrivelse << QString(300, QChar(0xe6)) + QStringLiteral("abc") << QStringLiteral("abc")
+            << false;
+        QTest::newRow("memo up to the limit")
+            << notater << QString(65276, QLatin1Char('a')) + QStringLiteral("æxyz") << QStringLiteral("æxy")
+            << true;
+        QTest::newRow("memo past the limit")
+            << notater << QString(65276, QLatin1Char('a')) + QStringLiteral("æxyz") << QStringLiteral("xyz")
+            << false;
+    }
+
+    void textMatchesAsItsUpperCase() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, key);
+        QFETCH(bool, hit);
+        const bool memo = field == QStringLiteral("Notater");
+        TOverviewFixture fixture(
+            {{"-", "Diverse", ""},
+             {memo ? QStringLiteral("-") : text, QStringLiteral("Diverse"), memo ? text : QString()}});
+        TEasyFind find;
+        find.SetDataSource(&fixture.HabitraSource);
+        find.SetSearchField(field);
+        find.SetSearchKey(key);
+        find.Find();
+        QCOMPARE(find.Found(), hit);
+        QCOMPARE(fixture.CurrentFoto(), hit ? qint64(2) : qint64(1));
+    }
+
     void findLandsOnFirstHit() {
         QFETCH(QString, field);
         QFETCH(QString, key);

@@ -122,7 +122,7 @@ private slots:
         items.SetFiltered(filtered);
         try {
             TScopedFilter narrowed(items,
-                                   FilterEquals(QStringLiteral("Beskrivelse"), QStringLiteral("Vase")));
+                                   TFieldFilter(QStringLiteral("Beskrivelse"), QStringLiteral("Vase")));
             QCOMPARE(items.RecordCount(), 2);
             if (thrown) {
                 throw std::runtime_error("printer gone");

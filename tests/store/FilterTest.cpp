@@ -9,6 +9,7 @@
 
 using TFotos = QList<qint64>;
 Q_DECLARE_METATYPE(TFotos)
+Q_DECLARE_METATYPE(TFieldFilter)
 
 // Filter and Filtered with the effects the windows rely on, the filter language, and the orders.
 class TFilterTest : public QObject {
@@ -16,6 +17,10 @@ class TFilterTest : public QObject {
 private slots:
     void Matches_data();
     void Matches();
+    void FieldFilterMatches_data();
+    void FieldFilterMatches();
+    void FilterChangeNotifiesOnce_data();
+    void FilterChangeNotifiesOnce();
     void RejectedFilterKeepsPrevious_data();
     void RejectedFilterKeepsPrevious();
     void NewTextAppliesOnlyWhileFiltering();
@@ -67,6 +72,124 @@ void TFilterTest::Matches() {
     QCOMPARE(fixture.VisibleFotos(), fotos);
     QCOMPARE(fixture.Table.RecordCount(), fotos.size());
     QCOMPARE(fixture.Table.Eof(), fotos.isEmpty());
+}
+
+namespace {
+// Values a typed filter would have to quote or escape, and values that only look alike.
+std::vector<TSeedItem> AwkwardItems() {
+    return {
+        {1, QStringLiteral("Møbler"), QStringLiteral("Kid's bike")},
+        {2, QStringLiteral("Møbler"), QStringLiteral("50% rabat")},
+        {3, QStringLiteral("Bøger"), QStringLiteral("50_ rabat")},
+        {4, QStringLiteral("Bøger"), QStringLiteral("C:\\Billeder\\")},
+        {5, QStringLiteral("Bøger"), QStringLiteral("\"Tommy\" (1975)")},
+        {6, QStringLiteral("x' or 'a'='a"), QStringLiteral("Kid''s bike")},
+        {7, QStringLiteral("Møbler"), QStringLiteral("kid's bike")},
+    };
+}
+} // namespace
+
+void TFilterTest::FieldFilterMatches_data() {
+    QTest::addColumn<TFieldFilter>("filter");
+    QTest::addColumn<TFotos>("fotos");
+    const QString kategori = QStringLiteral("Kategori");
+    const QString beskrivelse = QStringLiteral("Beskrivelse");
+    QTest::newRow("quote") << TFieldFilter(beskrivelse, QStringLiteral("Kid's bike")) << TFotos{1};
+    QTest::newRow("doubled quote is two quotes")
+        << TFieldFilter(beskrivelse, QStringLiteral("Kid''s bike")) << TFotos{6};
+    QTest::newRow("percent is no wildcard")
+        << TFieldFilter(beskrivelse, QStringLiteral("50% rabat")) << TFotos{2};
+    QTest::newRow("underscore is no wildcard")
+        << TFieldFilter(beskrivelse, QStringLiteral("50_ rabat")) << TFotos{3};
+    QTest::newRow("backslashes") << TFieldFilter(beskrivelse, QStringLiteral("C:\\Billeder\\")) << TFotos{4};
+    QTest::newRow("double quotes and parentheses")
+        << TFieldFilter(beskrivelse, QStringLiteral("\"Tommy\" (1975)")) << TFotos{5};
+    QTest::newRow("quote cannot escape")
+        << TFieldFilter(kategori, QStringLiteral("x' or 'a'='a")) << TFotos{6};
+    QTest::newRow("two fields")
+        << TFieldFilter(kategori, QStringLiteral("Møbler")).And(beskrivelse, QStringLiteral("Kid's bike"))
+        << TFotos{1};
+    QTest::newRow("two fields, none both")
+        << TFieldFilter(kategori, QStringLiteral("Bøger")).And(beskrivelse, QStringLiteral("Kid's bike"))
+        << TFotos{};
+    QTest::newRow("field name in any case")
+        << TFieldFilter(QStringLiteral("kategori"), QStringLiteral("Bøger")) << TFotos{3, 4, 5};
+}
+
+void TFilterTest::FieldFilterMatches() {
+    QFETCH(TFieldFilter, filter);
+    QFETCH(TFotos, fotos);
+    TItemTableFixture fixture(AwkwardItems());
+    fixture.Table.SetFilterOn(filter);
+    QVERIFY(fixture.Table.Filtered());
+    QCOMPARE(fixture.VisibleFotos(), fotos);
+    QCOMPARE(fixture.Table.Eof(), fotos.isEmpty());
+    // Its text reads back as the same filter, for those who keep and restore the filter text.
+    const QString text = fixture.Table.Filter();
+    fixture.Table.SetFilterOff();
+    QCOMPARE(fixture.Table.RecordCount(), 7);
+    fixture.Table.SetFilter(text);
+    fixture.Table.SetFiltered(true);
+    QCOMPARE(fixture.VisibleFotos(), fotos);
+}
+
+enum TFilterStep { fsOnFromOff, fsOtherValue, fsSameValue, fsOff, fsOffAgain, fsUnknownField };
+Q_DECLARE_METATYPE(TFilterStep)
+
+void TFilterTest::FilterChangeNotifiesOnce_data() {
+    QTest::addColumn<TFilterStep>("step");
+    QTest::addColumn<TFotos>("fotos");
+    QTest::addColumn<int>("notifications");
+    QTest::newRow("on from off") << fsOnFromOff << TFotos{2, 7} << 1;
+    QTest::newRow("other value while on") << fsOtherValue << TFotos{2, 7} << 1;
+    QTest::newRow("same value again") << fsSameValue << TFotos{1, 3, 6} << 1;
+    QTest::newRow("off") << fsOff << TFotos{1, 2, 3, 4, 5, 6, 7} << 1;
+    QTest::newRow("off while off") << fsOffAgain << TFotos{1, 2, 3, 4, 5, 6, 7} << 1;
+    QTest::newRow("unknown field is refused") << fsUnknownField << TFotos{1, 3, 6} << 0;
+}
+
+void TFilterTest::FilterChangeNotifiesOnce() {
+    QFETCH(TFilterStep, step);
+    QFETCH(TFotos, fotos);
+    QFETCH(int, notifications);
+    TItemTableFixture fixture;
+    TTable& table = fixture.Table;
+    if (step != fsOnFromOff && step != fsOffAgain) {
+        table.SetFilterOn(QStringLiteral("Kategori"), QStringLiteral("Møbler"));
+    }
+    table.Last();
+    TCountingLink link;
+    link.SetDataSource(&fixture.Source);
+    const int before = link.Total();
+    int dataChanges = 0;
+    fixture.Source.OnDataChange = [&](TDataSource&, TField*) { ++dataChanges; };
+
+    switch (step) {
+    case fsOnFromOff:
+    case fsOtherValue:
+        table.SetFilterOn(QStringLiteral("Kategori"), QStringLiteral("Bøger"));
+        break;
+    case fsSameValue:
+        table.SetFilterOn(QStringLiteral("Kategori"), QStringLiteral("Møbler"));
+        break;
+    case fsOff:
+    case fsOffAgain:
+        table.SetFilterOff();
+        break;
+    case fsUnknownField:
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 table.SetFilterOn(QStringLiteral("Pris"), QStringLiteral("12")));
+        QCOMPARE(table.Filter(), QStringLiteral("Kategori = 'Møbler'"));
+        break;
+    }
+    QCOMPARE(fixture.VisibleFotos(), fotos);
+    QCOMPARE(link.DataSetChanges, notifications);
+    QCOMPARE(link.Total(), before + notifications);
+    QCOMPARE(dataChanges, notifications);
+    if (notifications > 0) {
+        QCOMPARE(table.RecNo(), 1); // the set's first record is current
+        QVERIFY(table.Bof());
+    }
 }
 
 void TFilterTest::RejectedFilterKeepsPrevious_data() {
