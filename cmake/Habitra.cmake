@@ -19,41 +19,51 @@ if(HABITRA_SANITIZE)
     target_link_options(habitra_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# habitra_library(<folder> DEPENDS ...): every .cpp, .ui and .qrc of the folder.
+# habitra_library(<folder> SOURCES ... DEPENDS ...): the folder's static library. Its include root
+# holds only the folder itself (as <folder>/...), and a library sees the roots of what it links, so
+# an include of a folder it does not depend on fails to build. The folder's own files include each
+# other by bare name.
 function(habitra_library folder)
-    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
     set(target habitra_${folder})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-    list(FILTER sources INCLUDE REGEX "\\.(cpp|ui|qrc|h)$")
-    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$") # a folder's program entry is its own target
-    set(compiled ${sources})
-    list(FILTER compiled INCLUDE REGEX "\\.cpp$")
-    if(NOT compiled)
-        # A folder whose first class has not been written yet.
-        add_library(${target} INTERFACE)
-        target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-        target_link_libraries(${target} INTERFACE habitra_options ${ARG_DEPENDS})
-        return()
-    endif()
-    add_library(${target} STATIC ${sources})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    set(root ${PROJECT_BINARY_DIR}/include/${folder})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+    add_library(${target} STATIC ${ARG_SOURCES})
+    target_include_directories(${target} PUBLIC ${root})
     target_link_libraries(${target} PUBLIC habitra_options ${ARG_DEPENDS})
 endfunction()
 
-# habitra_test(<folder> DEPENDS ...): one Qt Test program per source folder, of every .cpp in it.
+# habitra_test(<folder> SOURCES ... DEPENDS ...): one Qt Test program per source folder, and one
+# CTest entry <folder>.<Class> per class it registers, so that `ctest -R` and `ctest -j` work.
 function(habitra_test folder)
-    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
     set(target test_${folder})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-    add_executable(${target} ${sources})
+    add_executable(${target} ${ARG_SOURCES})
     # Tests include the windows' generated ui headers; they own no .ui files of their own.
     set_target_properties(${target} PROPERTIES HABITRA_TEST_CODE ON AUTOUIC OFF)
     target_link_libraries(${target} PRIVATE habitra_testsupport ${ARG_DEPENDS})
-    add_test(NAME ${folder} COMMAND ${target})
-    set_tests_properties(${folder} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0"
-        TIMEOUT 900)
-
+    set(classes "")
+    foreach(source ${ARG_SOURCES})
+        if(NOT source MATCHES "\\.cpp$")
+            continue()
+        endif()
+        get_filename_component(source ${source} ABSOLUTE)
+        # A class added to a file is picked up by the next build.
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+        file(STRINGS ${source} registrations REGEX "^HABITRA_TEST\\([A-Za-z0-9_]+\\)")
+        foreach(line ${registrations})
+            string(REGEX REPLACE "^HABITRA_TEST\\(([A-Za-z0-9_]+)\\).*" "\\1" class "${line}")
+            list(APPEND classes ${class})
+        endforeach()
+    endforeach()
+    if(NOT classes)
+        message(FATAL_ERROR "${target} registers no test class")
+    endif()
+    foreach(class ${classes})
+        add_test(NAME ${folder}.${class} COMMAND ${target} ${class})
+        set_tests_properties(${folder}.${class} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0"
+            TIMEOUT 900)
+    endforeach()
 endfunction()
