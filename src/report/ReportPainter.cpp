@@ -1,7 +1,6 @@
 #include "ReportPainter.h"
 
 #include "ReportError.h"
-#include "ReportGlyphRuns.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -49,27 +48,11 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
                       mm.height() * dotsPerMm);
     };
     const TReportStyle* current = nullptr;
+    double ascent = 0;
     std::unordered_map<const TReportStyle*, double> ascents;
-    const auto ascentOf = [&](const TReportStyle& style) {
-        auto found = ascents.find(&style);
-        if (found == ascents.end()) {
-            found = ascents.emplace(&style, QFontMetricsF(style.Font, painter.device()).ascent()).first;
-        }
-        return found->second;
-    };
-    TReportGlyphRuns runs(painter);
     for (const TReportItem& item : page.Items) {
         const TReportStyle& style = *item.Style;
         const QRectF box = toDevice(item.Rect);
-        if (item.Kind == rikText && !style.Background.isValid() && !item.Overflows &&
-            style.Alignment != Qt::AlignHCenter && !item.Text.isEmpty() &&
-            !item.Text.contains(QLatin1Char('\n')) &&
-            runs.Add(item.Text, style.Font, style.FontColor, box.left(), box.right(),
-                     box.top() + ascentOf(style), style.Alignment == Qt::AlignRight)) {
-            current = nullptr; // the runs set the pen when they are painted
-            continue;
-        }
-        runs.Flush();
         switch (item.Kind) {
         case rikFill:
             painter.fillRect(box, style.Background);
@@ -90,8 +73,13 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
                 painter.setFont(style.Font);
                 painter.setPen(style.FontColor);
                 current = &style;
+                auto found = ascents.find(current);
+                if (found == ascents.end()) {
+                    found =
+                        ascents.emplace(current, QFontMetricsF(style.Font, painter.device()).ascent()).first;
+                }
+                ascent = found->second;
             }
-            const double ascent = ascentOf(style);
             if (item.Overflows) {
                 painter.save();
                 painter.setClipRect(box);
@@ -116,7 +104,6 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
         }
         }
     }
-    runs.Flush();
 }
 
 QImage TReportPainter::Render(const TReportPage& page, double dpi) {
