@@ -17,6 +17,7 @@
 #include "store/Table.h"
 #include "support/Easysize.h"
 #include "toolkit/ErrorDisplay.h"
+#include "toolkit/HintName.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -67,6 +68,7 @@ void TForm2::DecorateControls() {
     ui->Edit1->setPalette(white);
     ui->ComboBox1->setPalette(white);
     ui->SpeedButton3->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    new THintName(ui->SpeedButton3);
     ui->SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui->SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui->SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));

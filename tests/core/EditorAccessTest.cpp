@@ -317,6 +317,18 @@ private slots:
                  (QStringList{"Titel", "Kunstner", "Musikforlag", "Identifikation"}));
     }
 
+    void iconButtonNamedByItsHint() {
+        TMainWindowFixture fixture;
+        TForm1& form = fixture.Start();
+        auto* findNext = form.Form2->findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
+        QVERIFY(findNext);
+        QCOMPARE(Name(findNext), QStringLiteral("Find næste"));
+        form.LanguageClick(0);
+        QCOMPARE(Name(findNext), QStringLiteral("Find next"));
+        form.LanguageClick(-1);
+        QCOMPARE(Name(findNext), QStringLiteral("Find næste"));
+    }
+
     void windowsAreWindows() {
         TMainWindowFixture fixture;
         TForm1& form = fixture.Start();
