@@ -4,6 +4,7 @@
 #include "ExportColumns.h"
 #include "ExportRow.h"
 #include "store/Error.h"
+#include "store/IndexOrder.h"
 #include "store/Money.h"
 #include "store/StoredCell.h"
 #include "store/Table.h"
@@ -53,27 +54,6 @@ TExportScan::TExportScan(TTable& table, const TExportColumns& columns) : m_table
 
 TExportScan::~TExportScan() = default;
 
-QString TExportScan::OrderOf(const QString& indexName) {
-    if (indexName.isEmpty()) {
-        return QStringLiteral("rowid");
-    }
-    QStringList parts;
-    TSqliteStatement info(m_db, QStringLiteral("PRAGMA index_xinfo(%1)").arg(QuotedName(indexName)));
-    while (info.Step()) {
-        if (info.Int64(5) == 0 || info.IsNull(2)) {
-            continue; // the row key at the end, or an expression
-        }
-        parts << QStringLiteral("%1 COLLATE %2%3")
-                     .arg(QuotedName(info.Text(2)), info.Text(4),
-                          info.Int64(3) ? QStringLiteral(" DESC") : QString());
-    }
-    if (parts.isEmpty()) {
-        return {};
-    }
-    parts << QStringLiteral("rowid");
-    return parts.join(QStringLiteral(", "));
-}
-
 std::unique_ptr<TExportScan> TExportScan::For(TTable& table, const TExportColumns& columns) {
     const bool filtered = table.Filtered() && !table.Filter().trimmed().isEmpty();
     if (!table.Active() || table.State() != dsBrowse || filtered || columns.Count() == 0) {
@@ -85,15 +65,19 @@ std::unique_ptr<TExportScan> TExportScan::For(TTable& table, const TExportColumn
     } catch (const EHabitraError&) {
         return nullptr;
     }
-    const QString sqlTable = QuotedName(QFileInfo(table.TableName()).completeBaseName());
+    const QString plainTable = QFileInfo(table.TableName()).completeBaseName();
+    const QString sqlTable = QuotedName(plainTable);
     {
         TSqliteStatement count(scan->m_db, QStringLiteral("SELECT count(*) FROM %1").arg(sqlTable));
         if (!count.Step() || count.Int64(0) != table.RecordCount()) {
             return nullptr; // written since the table read its set: the set itself is exported
         }
     }
-    const QString order = scan->OrderOf(table.IndexName());
-    if (order.isEmpty()) {
+    QString order;
+    try {
+        // The same order the table gives its set.
+        order = TIndexOrder::Read(scan->m_db, plainTable, table.IndexName(), table.TableName()).Sql;
+    } catch (const EHabitraError&) {
         return nullptr;
     }
     QStringList names;

@@ -28,8 +28,6 @@ public:
 
 private:
     TExportScan(TTable& table, const TExportColumns& columns);
-    // The ORDER BY of the table's index, as the table sorts its set; empty when it cannot be told.
-    QString OrderOf(const QString& indexName);
 
     TTable& m_table;
     TSqliteDatabase m_db;
