@@ -31,9 +31,15 @@ mkdir -p "$HOME"
 
 (cd "$prefix" && exec ./habitra) >"$work/log" 2>&1 &
 app=$!
+# The window exists, named and at its default size, while the program still opens its tables; only
+# once it is mapped has the stored size been applied.
 found=""
 for _ in $(seq 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"Habitra"'; then found=yes; break; fi
+    window=$(xwininfo -root -tree 2>/dev/null | grep '"Habitra"' | head -1 | awk '{print $1}')
+    if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q "Map State: IsViewable"; then
+        found=yes
+        break
+    fi
     kill -0 "$app" 2>/dev/null || break
     sleep 0.2
 done
