@@ -297,10 +297,6 @@ void TForm1::ConnectButtons() {
     on(ui->SpeedButton1, &TForm1::SpeedButton1Click);
     connect(ui->Image3, &TPictureLabel::doubleClicked, this,
             [this] { Guarded([this] { Image3DblClick(); }); });
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     on(ui->SpeedButton5, &TForm1::Afslut1Click);
     on(ui->SpeedButton2, &TForm1::Afslut1Click);
     for (QAbstractButton* button :
@@ -415,7 +411,8 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     ui->Help1->setToolTip(HelpFile());
     m_dataHome = QDir::current().absolutePath() + QLatin1Char('/'); // the tables' "Data" is relative to it
-    OpenTables();
+    const TFieldFilter firstPage(ItemField::Kategori, QStringLiteral("Antikviteter"));
+    m_register.Open(firstPage); // reads the first page's keys only, not the whole register's
     m_pictureArea->SetFitToFrame(m_register.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
     BrowseOnlyIfReadOnly();
@@ -424,13 +421,18 @@ void TForm1::FormShow() {
     TTable& config = m_register.ConfigTable();
     resize(width(), qMax(int(config.FieldByName(SettingsField::Hojde)->AsInteger()), smallest.height()));
     resize(qMax(int(config.FieldByName(SettingsField::Bredde)->AsInteger()), smallest.width()), height());
-    LanguageSource1->SetActiveLanguage(int(config.FieldByName(SettingsField::Sprog)->AsInteger()));
+    TTable& items = m_register.HabitraTable();
+    try {
+        LanguageSource1->SetActiveLanguage(int(config.FieldByName(SettingsField::Sprog)->AsInteger()));
+    } catch (...) {
+        items.SetFilterOff(); // the start ends here, before the first page's filter is set
+        throw;
+    }
     const int language = ActiveLanguage();
     ui->Sproget->setText(Messages::LanguageName(language));
     SetLanguageMarks(language);
     Faneblade();
-    TTable& items = m_register.HabitraTable();
-    items.SetFilterOn(ItemField::Kategori, QStringLiteral("Antikviteter"));
+    items.SetFilterOn(firstPage);
     BackupActions1->UpdateReminder();
     if (items.RecordCount() == 0) {
         Announce(Messages::FirstUseAdvice(language), QMessageBox::Information);
@@ -682,6 +684,12 @@ void TForm1::Billede() {
 
 // "Hent Billede": brings a picture file in as the current item's picture.
 void TForm1::SpeedButton4Click() {
+    if (!OpenDialog1) { // made when first wanted: building a file dialog costs the start several ms
+        OpenDialog1 = new QFileDialog(this);
+        OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    }
     OpenDialog1->setNameFilters(PictureFetch::DialogFilters());
     OpenDialog1->selectFile(QString());
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) {

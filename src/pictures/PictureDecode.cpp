@@ -1,5 +1,6 @@
 #include "PictureDecode.h"
 
+#include "HeifLibrary.h"
 #include "JpegLoader.h"
 
 #include <QBuffer>
@@ -8,8 +9,6 @@
 
 #include <cstring>
 #include <memory>
-
-#include <libheif/heif.h>
 
 namespace PictureDecode {
 
@@ -79,10 +78,12 @@ QImage DecodePng(const QByteArray& bytes, const QString& name) {
 }
 
 struct THeifDeleter {
-    void operator()(heif_context* context) const { heif_context_free(context); }
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
-    void operator()(heif_image* image) const { heif_image_release(image); }
-    void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
+    void operator()(heif_context* context) const { THeifLibrary::Find()->ContextFree(context); }
+    void operator()(heif_image_handle* handle) const { THeifLibrary::Find()->ImageHandleRelease(handle); }
+    void operator()(heif_image* image) const { THeifLibrary::Find()->ImageRelease(image); }
+    void operator()(heif_decoding_options* options) const {
+        THeifLibrary::Find()->DecodingOptionsFree(options);
+    }
 };
 template <class T> using THeif = std::unique_ptr<T, THeifDeleter>;
 
@@ -95,40 +96,35 @@ void Check(const heif_error& error, const QString& name) {
 }
 
 QImage DecodeHeif(const QByteArray& bytes, const QString& name) {
-    static const bool initialised = [] {
-        heif_init(nullptr);
-        return true;
-    }();
-    Q_UNUSED(initialised);
-    THeif<heif_context> context(heif_context_alloc());
+    const THeifLibrary& heif = THeifLibrary::Get(name);
+    THeif<heif_context> context(heif.ContextAlloc());
     if (!context) {
         throw EPictureError(QStringLiteral("Cannot read the picture \"%1\": out of memory").arg(name));
     }
-    heif_context_set_maximum_image_size_limit(context.get(), 32768);
-    Check(heif_context_read_from_memory_without_copy(context.get(), bytes.constData(), size_t(bytes.size()),
-                                                     nullptr),
+    heif.ContextSetMaximumImageSizeLimit(context.get(), 32768);
+    Check(heif.ContextReadFromMemoryWithoutCopy(context.get(), bytes.constData(), size_t(bytes.size()),
+                                                nullptr),
           name);
     heif_image_handle* rawHandle = nullptr;
-    Check(heif_context_get_primary_image_handle(context.get(), &rawHandle), name);
+    Check(heif.ContextGetPrimaryImageHandle(context.get(), &rawHandle), name);
     THeif<heif_image_handle> handle(rawHandle);
-    const qint64 width = heif_image_handle_get_width(handle.get());
-    const qint64 height = heif_image_handle_get_height(handle.get());
+    const qint64 width = heif.ImageHandleGetWidth(handle.get());
+    const qint64 height = heif.ImageHandleGetHeight(handle.get());
     if (width <= 0 || height <= 0 || width * height > MaxPixels) {
         throw EPictureError(
             QStringLiteral("Cannot read the picture \"%1\": %2").arg(name, TooLarge(width, height)));
     }
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
-    THeif<heif_decoding_options> options(heif_decoding_options_alloc());
+    const bool alpha = heif.ImageHandleHasAlphaChannel(handle.get()) != 0;
+    THeif<heif_decoding_options> options(heif.DecodingOptionsAlloc());
     heif_image* rawImage = nullptr;
-    Check(heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                            options.get()),
+    Check(heif.DecodeImage(handle.get(), &rawImage, heif_colorspace_RGB,
+                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get()),
           name);
     THeif<heif_image> decoded(rawImage);
     int stride = 0;
-    const uint8_t* plane = heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
-    const int w = heif_image_get_width(decoded.get(), heif_channel_interleaved);
-    const int h = heif_image_get_height(decoded.get(), heif_channel_interleaved);
+    const uint8_t* plane = heif.ImageGetPlaneReadonly(decoded.get(), heif_channel_interleaved, &stride);
+    const int w = heif.ImageGetWidth(decoded.get(), heif_channel_interleaved);
+    const int h = heif.ImageGetHeight(decoded.get(), heif_channel_interleaved);
     if (plane == nullptr || w <= 0 || h <= 0 || qint64(w) * h > MaxPixels) {
         throw EPictureError(
             QStringLiteral("Cannot read the picture \"%1\": no picture in the file").arg(name));
@@ -147,9 +143,15 @@ TPictureKind KindOf(const QByteArray& head) {
     if (head.startsWith(QByteArray("\x89PNG\r\n\x1A\n", 8))) {
         return pkPng;
     }
-    if (head.size() >= 12 &&
-        heif_check_filetype(data, int(qMin<qsizetype>(head.size(), 4096))) == heif_filetype_yes_supported) {
-        return pkHeif;
+    if (head.size() >= 12) {
+        // Without the library, an ISO media file is still taken for HEIC, so that reading it says
+        // what is missing.
+        const THeifLibrary* heif = THeifLibrary::Find();
+        if (heif ? heif->CheckFiletype(data, int(qMin<qsizetype>(head.size(), 4096))) ==
+                       heif_filetype_yes_supported
+                 : head.mid(4, 4) == "ftyp") {
+            return pkHeif;
+        }
     }
     return pkNone;
 }

@@ -68,9 +68,13 @@ void TRegister::CreateExporter() {
 }
 
 void TRegister::Open() {
+    Open(TFieldFilter());
+}
+
+void TRegister::Open(const TFieldFilter& shownItems) {
     m_config->Open();
     m_counter->Open();
-    m_items->Open();
+    m_items->Open(shownItems);
     m_programSettings->Open(m_dataFolder);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pictures/PictureFolder.h"
+#include "store/FieldFilter.h"
 #include "store/FormatSettings.h"
 
 #include <QObject>
@@ -35,6 +36,8 @@ public:
 
     // The tables and the program's settings, in this order; Close drops an edit in progress.
     void Open();
+    // As Open, with the item table opened already filtered to the items first shown.
+    void Open(const TFieldFilter& shownItems);
     void Close();
 
     const TPictureFolder& Pictures() const { return m_pictures; }

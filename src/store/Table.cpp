@@ -20,6 +20,10 @@ QString TTable::FilePath() const {
 }
 
 void TTable::Open() {
+    Open(TFieldFilter());
+}
+
+void TTable::Open(const TFieldFilter& filter) {
     if (Active()) {
         return;
     }
@@ -36,8 +40,11 @@ void TTable::Open() {
         m_set.SetTable(m_sqlTable);
         BuildFields();
         m_state = dsBrowse;
-        m_set.SetFiltering(false);
+        m_set.SetFiltering(!filter.IsEmpty());
         m_set.SetFilter({}, {});
+        if (!filter.IsEmpty()) {
+            CompileFilter(filter.Text(), &filter);
+        }
         LoadKeys();
         ChangeCursor(m_keys.empty() ? -1 : 0);
         m_bof = true;

@@ -47,6 +47,8 @@ public:
     const TFormatSettings& FormatSettings() const { return m_settings; }
 
     void Open();
+    // Opens with the filter already on, so that only the filtered records' keys are read.
+    void Open(const TFieldFilter& filter);
     void Close();
     bool Active() const { return m_state != dsInactive; }
     void SetActive(bool active) { active ? Open() : Close(); }

@@ -34,6 +34,15 @@ TDBDateEdit::TDBDateEdit(QWidget* parent) : TDBEdit(parent) {
     m_button = addAction(CalendarIcon(), QLineEdit::TrailingPosition);
     m_button->setObjectName(QStringLiteral("CalendarButton"));
     m_button->setText(QStringLiteral("Kalender")); // the button's name for screen readers
+    connect(m_button, &QAction::triggered, this, [this] { ErrorDisplay::Guarded([&] { ShowCalendar(); }); });
+}
+
+// Made when first wanted: a month calendar costs more to build than the rest of the edit, and the
+// main window has one date edit on every page.
+QCalendarWidget* TDBDateEdit::Calendar() {
+    if (m_calendar) {
+        return m_calendar;
+    }
     m_popup = new QFrame(this, Qt::Popup);
     m_popup->setFrameShape(QFrame::Box);
     auto* layout = new QVBoxLayout(m_popup);
@@ -41,7 +50,6 @@ TDBDateEdit::TDBDateEdit(QWidget* parent) : TDBEdit(parent) {
     m_calendar = new QCalendarWidget(m_popup);
     m_calendar->setGridVisible(true);
     layout->addWidget(m_calendar);
-    connect(m_button, &QAction::triggered, this, [this] { ErrorDisplay::Guarded([&] { ShowCalendar(); }); });
     const auto picked = [this](QDate date) {
         ErrorDisplay::Guarded([&] {
             m_popup->hide();
@@ -50,6 +58,7 @@ TDBDateEdit::TDBDateEdit(QWidget* parent) : TDBEdit(parent) {
     };
     connect(m_calendar, &QCalendarWidget::clicked, this, picked);
     connect(m_calendar, &QCalendarWidget::activated, this, picked);
+    return m_calendar;
 }
 
 QString TDBDateEdit::DateFormat() const {
@@ -58,12 +67,12 @@ QString TDBDateEdit::DateFormat() const {
 }
 
 bool TDBDateEdit::CalendarVisible() const {
-    return m_popup->isVisible();
+    return m_popup && m_popup->isVisible();
 }
 
 void TDBDateEdit::ShowCalendar() {
     const QDate shown = QDate::fromString(text().trimmed(), DateFormat());
-    m_calendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    Calendar()->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
     m_popup->adjustSize();
     m_popup->move(mapToGlobal(QPoint(0, height())));
     m_popup->show();

@@ -16,7 +16,7 @@ public:
     explicit TDBDateEdit(QWidget* parent = nullptr);
 
     QAction* CalendarButton() const { return m_button; }
-    QCalendarWidget* Calendar() const { return m_calendar; }
+    QCalendarWidget* Calendar();
     bool CalendarVisible() const;
     void ShowCalendar();
     // Takes the date as if the user had typed it and writes it into the field.

@@ -27,7 +27,7 @@ rm -rf "$out/_CPack_Packages"
 deb="$out/habitra_${version}_amd64.deb"
 [ -f "$deb" ] || { ls "$out"; fail "habitra_${version}_amd64.deb not made"; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libsqlite3-0 libjpeg62-turbo; do
+for library in libqt6widgets6 libsqlite3-0 libjpeg62-turbo libheif1; do
     echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"
 done
 
