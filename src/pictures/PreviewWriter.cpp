@@ -23,10 +23,10 @@ TPreviewWriter::~TPreviewWriter() {
 void TPreviewWriter::Add(const QString& photo) {
     {
         std::lock_guard lock(m_mutex);
-        if (std::find(m_queue.begin(), m_queue.end(), photo) != m_queue.end()) {
-            return;
+        m_lastAdd = std::chrono::steady_clock::now();
+        if (std::find(m_queue.begin(), m_queue.end(), photo) == m_queue.end()) {
+            m_queue.push_back(photo);
         }
-        m_queue.push_back(photo);
     }
     m_wake.notify_one();
 }
@@ -47,6 +47,11 @@ void TPreviewWriter::Work() {
             m_working = false;
             m_idle.notify_all();
             m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
+            // A quiet moment first: not while the picture just asked for is being painted, nor
+            // while the user holds down "next".
+            while (!m_stop && std::chrono::steady_clock::now() < m_lastAdd + QuietTime) {
+                m_wake.wait_until(lock, m_lastAdd + QuietTime);
+            }
             if (m_stop) {
                 return;
             }
