@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
@@ -88,8 +89,16 @@ std::vector<TBackupWriter::TSource> TBackupWriter::Pictures() const {
     QDirIterator it(m_pictureFolder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
-        sources.push_back(
-            {info.filePath(), PicturePrefix + folder.relativeFilePath(info.filePath()), false, info.size()});
+        // Hidden folders hold what the program derives from the photos (their previews), made
+        // again when missing: a restored register never shows another day's previews.
+        const QString relative = folder.relativeFilePath(info.filePath());
+        QStringList folders = relative.split(QLatin1Char('/'));
+        folders.removeLast();
+        if (std::any_of(folders.begin(), folders.end(),
+                        [](const QString& name) { return name.startsWith(QLatin1Char('.')); })) {
+            continue;
+        }
+        sources.push_back({info.filePath(), PicturePrefix + relative, false, info.size()});
     }
     std::sort(sources.begin(), sources.end(),
               [](const TSource& a, const TSource& b) { return a.ArchivePath < b.ArchivePath; });

@@ -7,7 +7,8 @@
 #include <QString>
 
 // Writes the register into one zip archive: every table file of the data folder, copied through the
-// engine so that it is consistent while the program runs; every file of the picture folder, stored
+// engine so that it is consistent while the program runs; every file of the picture folder but those
+// in its hidden folders (previews the program makes again), stored
 // as it is (photos do not shrink); and the manifest with a SHA-256 of each. The archive is written
 // beside the target under a temporary name and takes the target's name only when it is complete.
 class TBackupWriter {

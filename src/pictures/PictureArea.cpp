@@ -1,6 +1,7 @@
 #include "PictureArea.h"
 
 #include "JpegLoader.h"
+#include "PicturePreview.h"
 
 #include "localisation/TextCatalogue.h"
 #include "toolkit/PictureLabel.h"
@@ -175,9 +176,12 @@ void TPictureArea::DecodeFile(const TRequest& request, const QString& file) {
     const quint64 generation = request.Generation;
     const std::function<bool()> stale = [this, generation] { return m_generation != generation; };
     if (request.Fit) {
+        bool previewUnusable = false;
+        if (ShowPreview(request, file, previewUnusable)) {
+            return;
+        }
         const QSize upright = ReadJpegHeader(file).Upright;
-        const QSize fitted =
-            upright.boundedTo(upright.scaled(request.Area, Qt::KeepAspectRatio)).expandedTo({1, 1});
+        const QSize fitted = Fitted(upright, request.Area);
         TJpegPart part = LoadJpegPart(file, {}, fitted == upright ? QSize() : fitted, stale);
         if (part.Image.isNull()) {
             return;
@@ -186,6 +190,10 @@ void TPictureArea::DecodeFile(const TRequest& request, const QString& file) {
             part.Image = part.Image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
         Post(generation, file, fitted, part.Image, true);
+        // Next time from a preview; one that is fresh but too small for this frame is kept.
+        if (previewUnusable && PicturePreview::SizeFor(upright).isValid()) {
+            m_previews.Add(file);
+        }
         return;
     }
     // The part in view first, then the whole picture for scrolling.
@@ -202,6 +210,42 @@ void TPictureArea::DecodeFile(const TRequest& request, const QString& file) {
     if (!whole.Image.isNull()) {
         Post(generation, file, whole.Upright, whole.Image, true);
     }
+}
+
+QSize TPictureArea::Fitted(const QSize& upright, const QSize& area) {
+    return upright.boundedTo(upright.scaled(area, Qt::KeepAspectRatio)).expandedTo({1, 1});
+}
+
+// Fitted from the photo's preview when there is a fresh one that covers the frame: the shown size
+// is that of the photo fitted, as without a preview. `unusable` tells that there is none, or that
+// it could not be read.
+bool TPictureArea::ShowPreview(const TRequest& request, const QString& file, bool& unusable) {
+    const std::optional<PicturePreview::TFresh> preview = PicturePreview::Find(file);
+    unusable = !preview;
+    if (!preview) {
+        return false;
+    }
+    const QSize fitted = Fitted(preview->Photo, request.Area);
+    if (preview->Preview.width() < fitted.width() || preview->Preview.height() < fitted.height()) {
+        return false;
+    }
+    const quint64 generation = request.Generation;
+    TJpegPart part;
+    try {
+        part = LoadJpegPart(preview->File, {}, fitted,
+                            [this, generation] { return m_generation != generation; });
+    } catch (const EPictureError&) {
+        unusable = true;
+        return false;
+    }
+    if (part.Image.isNull()) {
+        return true; // superseded
+    }
+    if (part.Image.size() != fitted) {
+        part.Image = part.Image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    Post(generation, file, fitted, part.Image, true);
+    return true;
 }
 
 TPictureArea::TFit TPictureArea::FitFor(const QSize& upright, const QSize& frame) {

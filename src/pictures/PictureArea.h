@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PreviewWriter.h"
+
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -20,9 +22,10 @@ class TPictureLabel;
 // that moving through items never waits for a photo. At natural size the part in view is decoded
 // first and shown at once, then the whole picture; fitted to the frame, the picture is decoded
 // through libjpeg's DCT scaling at the smallest eighth that still fills the frame, then shrunk to
-// fit. A newer picture supersedes an older one: a decode still running for an item the user has
-// left is stopped, and a result that arrives late is dropped, so the label always shows the
-// picture last asked for.
+// fit; a large photo is shown from its preview (PicturePreview) when a fresh one covers the frame,
+// and otherwise gets one written in the background for next time. A newer picture supersedes an
+// older one: a decode still running for an item the user has left is stopped, and a result that
+// arrives late is dropped, so the label always shows the picture last asked for.
 class TPictureArea : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +51,9 @@ public:
         int Eighths = 8;
     };
     static TFit FitFor(const QSize& upright, const QSize& frame);
+
+    // Writes the previews that fit-to-frame shows large photos from next time.
+    TPreviewWriter& Previews() { return m_previews; }
 
     // Whether the last Show has not yet reached its final picture (or failed).
     bool Busy() const { return m_busy; }
@@ -83,6 +89,8 @@ private:
     void Request(const QString& file, const QString& fallback);
     QSize AreaSize() const;
     void Work();
+    static QSize Fitted(const QSize& upright, const QSize& area);
+    bool ShowPreview(const TRequest& request, const QString& file, bool& unusable);
     void Decode(const TRequest& request);
     void DecodeFile(const TRequest& request, const QString& file);
     void Post(quint64 generation, const QString& file, const QSize& size, const QImage& image, bool complete);
@@ -102,6 +110,7 @@ private:
     QString m_fallback;
     QString m_shownFile; // what the label shows
 
+    TPreviewWriter m_previews;
     std::atomic<quint64> m_generation{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;

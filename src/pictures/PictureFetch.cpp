@@ -2,6 +2,7 @@
 
 #include "JpegLoader.h"
 #include "PictureDecode.h"
+#include "PicturePreview.h"
 
 #include "localisation/TextCatalogue.h"
 
@@ -79,11 +80,13 @@ void Fetch(const QString& chosen, const QString& target) {
         }
     }
     QByteArray converted;
+    QImage upright;
     try {
         if (kind == pkJpeg) {
-            LoadJpeg(chosen);
+            upright = LoadJpeg(chosen);
         } else {
-            converted = EncodeJpeg(PictureDecode::Decode(bytes, chosen), target, 90);
+            upright = PictureDecode::Decode(bytes, chosen);
+            converted = EncodeJpeg(upright, target, 90);
         }
     } catch (const EPictureError& error) {
         Unreadable(chosen, error.Message());
@@ -110,6 +113,10 @@ void Fetch(const QString& chosen, const QString& target) {
     }
     if (!copy.commit()) {
         CopyFailed(chosen, target, copy.errorString());
+    }
+    // From the pixels already decoded; without it the picture area makes one later.
+    if (!PicturePreview::Write(target, upright, upright.size())) {
+        QFile::remove(PicturePreview::FileFor(target)); // a previous photo's
     }
 }
 

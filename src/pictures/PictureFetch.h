@@ -14,7 +14,8 @@ QStringList DialogFilters();
 
 // Brings `chosen` in as `target`. Nothing is written unless the chosen file is a picture that
 // decodes whole; the target is replaced only once the new file is complete. A chosen file that
-// already is the target is left alone. Raises EPictureError with a message for the user.
+// already is the target is left alone. A large picture also gets its preview (PicturePreview). Raises
+// EPictureError with a message for the user.
 void Fetch(const QString& chosen, const QString& target);
 
 } // namespace PictureFetch

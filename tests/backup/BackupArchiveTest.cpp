@@ -76,8 +76,14 @@ private slots:
     }
 
     // The archive is an ordinary zip: other tools read it, the photos are stored, the tables packed.
+    // The previews the program keeps in a hidden folder beside the photos stay out.
     void ArchiveIsPlainZipWithStoredPictures() {
         TBackupFixture fixture;
+        QVERIFY(QDir().mkpath(fixture.Folder.PicturePath() + "/.Visninger"));
+        QFile preview(fixture.Folder.PicturePath() + "/.Visninger/1.jpg");
+        QVERIFY(preview.open(QIODevice::WriteOnly));
+        preview.write("derived");
+        preview.close();
         QTemporaryDir archives;
         const QString archive = Write(fixture, archives.path());
         QProcess unzip;
@@ -90,6 +96,7 @@ private slots:
                  qPrintable(listing));
         QVERIFY(listing.contains("manifest.json"));
         QVERIFY(listing.contains("Data/Indstillinger.DB"));
+        QVERIFY2(!listing.contains(".Visninger"), qPrintable(listing));
         unzip.start("unzip", {"-tq", archive});
         QVERIFY(unzip.waitForFinished());
         QCOMPARE(unzip.exitCode(), 0);
