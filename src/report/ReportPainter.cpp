@@ -70,8 +70,15 @@ void TReportPainter::PaintPage(QPainter& painter, const TReportPage& page, doubl
                 painter.fillRect(box, style.Background);
             }
             if (current != &style) {
-                painter.setFont(style.Font);
-                painter.setPen(style.FontColor);
+                // Every element has a style of its own, mostly with the same font and colour as its
+                // neighbours: setting an equal font again makes the painter look its font engine up anew
+                // for each text.
+                if (!current || current->Font != style.Font) {
+                    painter.setFont(style.Font);
+                }
+                if (!current || current->FontColor != style.FontColor) {
+                    painter.setPen(style.FontColor);
+                }
                 current = &style;
                 auto found = ascents.find(current);
                 if (found == ascents.end()) {

@@ -5,6 +5,7 @@
 #include "report/ReportExpression.h"
 #include "report/ReportFonts.h"
 #include "report/ReportImage.h"
+#include "report/ReportPainter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <memory>
 
 // The preview, PDF output, fonts and failures before anything is shown.
 class TReportOutputTest : public QObject {
@@ -22,6 +24,49 @@ private slots:
     void ArialResolvesToItsMetricTwin() {
         ReportFonts::Install();
         QCOMPARE(QFontInfo(QFont(QStringLiteral("Arial"), 10)).family(), QStringLiteral("Liberation Sans"));
+    }
+
+    // The painter keeps the font and pen of one text for the next when they are equal: each text must
+    // still look exactly as it does when drawn alone, whatever was drawn before it.
+    void EachTextKeepsItsOwnFontAndColour() {
+        ReportFonts::Install();
+        const auto style = [](const QColor& colour, bool bold, Qt::Alignment alignment) {
+            auto made = std::make_shared<TReportStyle>();
+            made->Font = QFont(QStringLiteral("Arial"), 10);
+            made->Font.setBold(bold);
+            made->FontColor = colour;
+            made->Alignment = alignment;
+            made->LineHeight = 5;
+            return made;
+        };
+        // Equal looks in styles of their own, a colour change alone, a font change alone, and back.
+        const std::vector<std::shared_ptr<TReportStyle>> styles = {
+            style(Qt::black, false, Qt::AlignLeft), style(Qt::black, false, Qt::AlignLeft),
+            style(Qt::red, false, Qt::AlignLeft),   style(Qt::red, true, Qt::AlignRight),
+            style(Qt::black, true, Qt::AlignLeft),  style(Qt::black, false, Qt::AlignHCenter),
+        };
+        TReportPage page;
+        page.Size = QSizeF(80, 10.0 * double(styles.size()));
+        for (size_t i = 0; i < styles.size(); ++i) {
+            TReportItem item;
+            item.Rect = QRectF(5, 2 + 10.0 * double(i), 60, 5);
+            item.Text = QStringLiteral("Wergeland %1").arg(i);
+            item.Style = styles[i];
+            page.Items.push_back(item);
+        }
+        const double dpi = 150;
+        const QImage together = TReportPainter::Render(page, dpi);
+        const double dotsPerMm = dpi / 25.4;
+        for (size_t i = 0; i < page.Items.size(); ++i) {
+            TReportPage alone = page;
+            alone.Items = {page.Items[i]};
+            const QRectF mm(0, 10.0 * double(i), page.Size.width(), 10);
+            const QRect band(qRound(mm.left() * dotsPerMm), qRound(mm.top() * dotsPerMm),
+                             qRound(mm.width() * dotsPerMm), qRound(mm.height() * dotsPerMm));
+            const QImage expected = TReportPainter::Render(alone, dpi).copy(band);
+            QVERIFY2(expected != QImage(expected.size(), expected.format()), "the text drew nothing");
+            QVERIFY2(together.copy(band) == expected, qPrintable(QStringLiteral("text %1 differs").arg(i)));
+        }
     }
 
     void PreviewRendersPagesThatPdftotextReads() {
