@@ -1,21 +1,30 @@
 #include "DelimitedReader.h"
 
+#include "ImportText.h"
+
 #include <QHash>
 #include <array>
+#include <cstring>
 
 namespace {
 // CR LF, LF and CR each end a line.
-int LineBreaks(QStringView text) {
+int LineBreaks(QByteArrayView bytes) {
     int breaks = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\n')) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
             ++breaks;
-        } else if (text[i] == QLatin1Char('\r') &&
-                   (i + 1 >= text.size() || text[i + 1] != QLatin1Char('\n'))) {
+        } else if (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')) {
             ++breaks;
         }
     }
     return breaks;
+}
+
+QString CellText(QByteArrayView bytes, bool windows1252) {
+    if (bytes.isEmpty()) {
+        return {};
+    }
+    return windows1252 ? TImportText::FromWindows1252(bytes) : QString::fromUtf8(bytes);
 }
 } // namespace
 
@@ -28,9 +37,11 @@ bool TImportRecord::IsBlank() const {
     return true;
 }
 
-std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separator, int limit) {
+std::vector<TImportRecord> TDelimitedReader::Read(QByteArrayView bytes, bool windows1252, char separator,
+                                                  int limit) {
     std::vector<TImportRecord> records;
-    const qsizetype n = text.size();
+    const qsizetype n = bytes.size();
+    const char* const data = bytes.data();
     qsizetype i = 0;
     int line = 1;
     qsizetype width = 0; // values of the record before, to reserve room for
@@ -40,28 +51,40 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
         record.Cells.reserve(width);
         bool endOfRecord = false;
         while (!endOfRecord) {
-            QString cell;
-            if (i < n && text[i] == QLatin1Char('"')) {
+            // The value's bytes are those from `from` to `to`, unless a doubled quote or text after the
+            // closing quote makes them a copy in `joined`.
+            qsizetype from = i;
+            qsizetype to = i;
+            QByteArray joined;
+            bool isJoined = false;
+            const auto join = [&] {
+                if (!isJoined) {
+                    joined = bytes.sliced(from, to - from).toByteArray();
+                    isJoined = true;
+                }
+            };
+            if (i < n && data[i] == '"') {
                 // A quoted value runs to the quote that is not doubled; what follows it up to the
                 // separator is kept as written.
                 ++i;
                 bool closed = false;
                 while (i < n) {
-                    const qsizetype quote = text.indexOf(QLatin1Char('"'), i);
-                    const qsizetype end = quote < 0 ? n : quote;
-                    const QStringView chunk = text.sliced(i, end - i);
-                    line += LineBreaks(chunk);
-                    if (cell.isEmpty()) {
-                        cell = chunk.toString();
+                    const auto* quote = static_cast<const char*>(std::memchr(data + i, '"', size_t(n - i)));
+                    const qsizetype end = quote ? quote - data : n;
+                    line += LineBreaks(bytes.sliced(i, end - i));
+                    if (isJoined) {
+                        joined += bytes.sliced(i, end - i);
                     } else {
-                        cell += chunk;
+                        from = i;
+                        to = end;
                     }
                     i = end;
-                    if (quote < 0) {
+                    if (!quote) {
                         break;
                     }
-                    if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-                        cell += QLatin1Char('"');
+                    if (i + 1 < n && data[i + 1] == '"') {
+                        join();
+                        joined += '"';
                         i += 2;
                         continue;
                     }
@@ -72,21 +95,27 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
                 record.Unclosed = record.Unclosed || !closed;
             }
             const qsizetype start = i;
-            while (i < n && text[i] != separator && text[i] != QLatin1Char('\n') &&
-                   text[i] != QLatin1Char('\r')) {
+            while (i < n && data[i] != separator && data[i] != '\n' && data[i] != '\r') {
                 ++i;
             }
             if (i > start) {
-                cell += text.sliced(start, i - start);
+                if (to > from || isJoined) {
+                    join();
+                    joined += bytes.sliced(start, i - start);
+                } else {
+                    from = start;
+                    to = i;
+                }
             }
-            record.Cells.append(std::move(cell));
-            if (i < n && text[i] == separator) {
+            record.Cells.append(
+                CellText(isJoined ? QByteArrayView(joined) : bytes.sliced(from, to - from), windows1252));
+            if (i < n && data[i] == separator) {
                 ++i;
                 continue;
             }
             endOfRecord = true;
             if (i < n) {
-                if (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) {
+                if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') {
                     ++i;
                 }
                 ++i;
@@ -99,13 +128,22 @@ std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separa
     return records;
 }
 
+std::vector<TImportRecord> TDelimitedReader::Read(QStringView text, QChar separator, int limit) {
+    return Read(text.toUtf8(), false, separator.toLatin1(), limit);
+}
+
 QChar TDelimitedReader::DetectSeparator(QStringView text) {
+    return QLatin1Char(DetectSeparator(text.toUtf8()));
+}
+
+char TDelimitedReader::DetectSeparator(QByteArrayView bytes) {
     constexpr int sample = 50;
-    const std::array<QChar, 3> candidates{QLatin1Char(';'), QLatin1Char('\t'), QLatin1Char(',')};
-    QChar best = candidates[0];
+    const std::array<char, 3> candidates{';', '\t', ','};
+    char best = candidates[0];
     int bestScore = 0;
-    for (const QChar separator : candidates) {
-        const std::vector<TImportRecord> records = Read(text, separator, sample);
+    for (const char separator : candidates) {
+        // Windows-1252 read as UTF-8 splits the same: only the values' texts would differ.
+        const std::vector<TImportRecord> records = Read(bytes, false, separator, sample);
         // The most common number of values among the lines that are not blank, and how many lines have it.
         QHash<qsizetype, int> counts;
         for (const TImportRecord& record : records) {

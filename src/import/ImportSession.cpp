@@ -6,8 +6,8 @@ TImportSession::TImportSession(TImportText text, THeaderMatcher matcher, TImport
                                TImportConventions regional)
     : m_text(std::move(text)), m_matcher(std::move(matcher)), m_validator(std::move(validator)),
       m_regional(regional), m_encoding(m_text.Detected()) {
-    m_decoded = m_text.Decode(m_encoding);
-    m_separator = TDelimitedReader::DetectSeparator(m_decoded);
+    m_readable = m_text.Readable(m_encoding);
+    m_separator = QLatin1Char(TDelimitedReader::DetectSeparator(m_readable));
     Parse();
     m_mapping.HasHeadings = !m_records.empty() && m_matcher.LooksLikeHeadings(m_records.front().Cells);
     Propose();
@@ -15,7 +15,7 @@ TImportSession::TImportSession(TImportText text, THeaderMatcher matcher, TImport
 
 void TImportSession::SetEncoding(TImportEncoding encoding) {
     m_encoding = encoding;
-    m_decoded = m_text.Decode(m_encoding);
+    m_readable = m_text.Readable(m_encoding);
     Parse();
     Propose();
 }
@@ -32,7 +32,7 @@ void TImportSession::SetHasHeadings(bool headings) {
 }
 
 void TImportSession::Parse() {
-    m_records = TDelimitedReader::Read(m_decoded, m_separator);
+    m_records = TDelimitedReader::Read(m_readable, m_encoding == ieWindows1252, m_separator.toLatin1());
 }
 
 QStringList TImportSession::Headings() const {

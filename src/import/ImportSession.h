@@ -50,7 +50,7 @@ private:
     TImportConventions m_regional;
     TImportEncoding m_encoding;
     QChar m_separator;
-    QString m_decoded;
+    QByteArray m_readable; // the file's bytes as the reader takes them, shared with m_text where they can be
     std::vector<TImportRecord> m_records;
     TImportMapping m_mapping;
 };

@@ -60,7 +60,7 @@ constexpr char16_t HighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0
 
 // Windows-1252 read by its table; false when a byte the code page leaves undefined turns up, which
 // the converter then reads.
-bool DecodeWindows1252(const QByteArray& bytes, QString& text) {
+bool DecodeWindows1252(QByteArrayView bytes, QString& text) {
     text.resize(bytes.size());
     QChar* out = text.data();
     for (const char c : bytes) {
@@ -120,14 +120,8 @@ QString TImportText::Decode(TImportEncoding encoding) const {
         }
         return text;
     }
-    case ieWindows1252: {
-        QString text;
-        if (DecodeWindows1252(m_bytes, text)) {
-            return text;
-        }
-        QStringDecoder decoder("windows-1252");
-        return decoder.decode(m_bytes);
-    }
+    case ieWindows1252:
+        return FromWindows1252(m_bytes);
     case ieUtf8:
         break;
     }
@@ -136,6 +130,27 @@ QString TImportText::Decode(TImportEncoding encoding) const {
         text.remove(0, 1);
     }
     return text;
+}
+
+QByteArray TImportText::Readable(TImportEncoding encoding) const {
+    switch (encoding) {
+    case ieUtf16:
+        return Decode(ieUtf16).toUtf8();
+    case ieWindows1252:
+        return m_bytes;
+    case ieUtf8:
+        break;
+    }
+    return m_bytes.startsWith("\xEF\xBB\xBF") ? m_bytes.sliced(3) : m_bytes;
+}
+
+QString TImportText::FromWindows1252(QByteArrayView bytes) {
+    QString text;
+    if (DecodeWindows1252(bytes, text)) {
+        return text;
+    }
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(bytes);
 }
 
 QString TImportText::EncodingName(TImportEncoding encoding) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 enum TImportEncoding { ieUtf8, ieWindows1252, ieUtf16 };
@@ -19,6 +20,11 @@ public:
     TImportEncoding Detected() const { return m_detected; }
     // The text in an encoding, without a byte-order mark.
     QString Decode(TImportEncoding encoding) const;
+    // The bytes the delimited reader takes for an encoding, without a byte-order mark: the file's own
+    // for UTF-8 and Windows-1252, UTF-16 turned into UTF-8. They are Windows-1252 only for that encoding.
+    QByteArray Readable(TImportEncoding encoding) const;
+    // Windows-1252 bytes as text.
+    static QString FromWindows1252(QByteArrayView bytes);
 
     static QString EncodingName(TImportEncoding encoding);
 

@@ -14,30 +14,6 @@ namespace {
 const QString CounterSchema = QStringLiteral("Counter");
 constexpr int ProgressEvery = 256;
 
-// Gives the connection a page cache large enough for a write of many records while it lives.
-class TLargeWrite {
-public:
-    explicit TLargeWrite(TSqliteDatabase& db) : m_db(db) {
-        TSqliteStatement size(db, QStringLiteral("PRAGMA main.cache_size"));
-        m_cacheSize = size.Step() ? size.Int64(0) : -2000;
-        db.Execute(QStringLiteral("PRAGMA main.cache_size = -131072"));
-    }
-    ~TLargeWrite() {
-        try {
-            Restore();
-        } catch (const EDatabaseError&) {
-        }
-    }
-    // The connection's own cache size again; the pages held beyond it are written out as it goes on.
-    void Restore() { m_db.Execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_cacheSize)); }
-    TLargeWrite(const TLargeWrite&) = delete;
-    TLargeWrite& operator=(const TLargeWrite&) = delete;
-
-private:
-    TSqliteDatabase& m_db;
-    qint64 m_cacheSize = -2000;
-};
-
 // Drops the indexes of a table inside the transaction under way; the statements that make them again.
 QStringList DropIndexes(TSqliteDatabase& db, const QString& table) {
     QStringList names;
@@ -121,9 +97,10 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
     const QString counterTable = SqlTable(m_counter, CounterSchema);
     const QString counterField = QuotedName(m_counter.Fields(0)->FieldName());
 
-    // One transaction over both files: SQLite commits the two together or neither.
+    // One transaction over both files: SQLite commits the two together or neither. The connection's own
+    // page cache is enough: the new pages go out as it fills, while a cache as large as the register
+    // costs a page fault for every page of memory it takes, more than the writes it saves.
     TAttachedDatabase counterFile(db, m_counter.FilePath(), CounterSchema);
-    TLargeWrite large(db);
     TTransaction transaction(db);
     qint64 number = 0;
     {
@@ -185,9 +162,6 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
             throw EImportCancelled();
         }
     }
-    // The indexes are sorted in memory the size of the cache: a large one costs more to allocate and
-    // to give back than the sort gains from it.
-    large.Restore();
     for (const QString& index : indexes) {
         db.Execute(index);
     }

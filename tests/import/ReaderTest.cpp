@@ -55,6 +55,8 @@ void TReaderTest::AwkwardFiles_data() {
     QTest::newRow("quotes doubled, separators inside quotes")
         << QByteArray("\"a\";\"b\"\r\n\"32\"\" fjernsyn\";\"x;y\"\r\n\"\";\"\"\"\"\r\n") << int(ieUtf8) << ";"
         << QStringList{"1:a|b", "2:32\" fjernsyn|x;y", "3:|\""};
+    QTest::newRow("text after a closing quote kept as written")
+        << QByteArray("\"ab\"cd;\"e\"\"f\"g;h\n") << int(ieUtf8) << ";" << QStringList{"1:abcd|e\"fg|h"};
     QTest::newRow("line breaks inside quotes keep the line count")
         << QByteArray("a;b\r\n\"to\r\nlinjer\";1\r\n\"tre\nlinjer\nher\";2\r\nsidst;3\r\n") << int(ieUtf8)
         << ";" << QStringList{"1:a|b", "2:to\r\nlinjer|1", "4:tre\nlinjer\nher|2", "7:sidst|3"};
@@ -85,6 +87,12 @@ void TReaderTest::AwkwardFiles() {
     const QString decoded = text.Decode(text.Detected());
     QCOMPARE(QString(TDelimitedReader::DetectSeparator(decoded)), separator);
     QCOMPARE(Describe(TDelimitedReader::Read(decoded, separator.at(0))), records);
+    // The session splits the bytes themselves and decodes value by value: the same records.
+    const QByteArray readable = text.Readable(text.Detected());
+    QCOMPARE(QString(QLatin1Char(TDelimitedReader::DetectSeparator(readable))), separator);
+    QCOMPARE(Describe(TDelimitedReader::Read(readable, text.Detected() == ieWindows1252,
+                                             separator.at(0).toLatin1())),
+             records);
 }
 
 void TReaderTest::RefusedFiles_data() {
