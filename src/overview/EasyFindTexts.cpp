@@ -51,8 +51,8 @@ void TEasyFindTexts::Clear() {
     m_stamp = {};
     m_texts.clear();
     m_starts.clear();
-    m_blockWords = 0;
-    m_pairBlocks.clear();
+    m_blocks = 0;
+    m_blockPairs.clear();
 }
 
 quint32 TEasyFindTexts::Pair(char first, char second) {
@@ -62,16 +62,17 @@ quint32 TEasyFindTexts::Pair(char first, char second) {
 
 void TEasyFindTexts::IndexPairs() {
     const int rows = int(m_starts.size()) - 1;
-    const int blocks = (rows + BlockRows - 1) / BlockRows;
-    m_blockWords = (blocks + 63) / 64;
-    m_pairBlocks.assign(size_t(m_blockWords) << PairBits, 0);
+    m_blocks = (rows + BlockRows - 1) / BlockRows;
+    // Block by block, so that each block's bit set is written while it stays in the cache.
+    m_blockPairs.assign(size_t(m_blocks) * PairWords, 0);
     const char* texts = m_texts.constData();
-    for (int row = 0; row < rows; ++row) {
-        const int block = row / BlockRows;
-        const quint64 bit = quint64(1) << (block % 64);
-        const qsizetype word = block / 64;
-        for (qsizetype at = m_starts[size_t(row)] + 1; at < m_starts[size_t(row) + 1]; ++at) {
-            m_pairBlocks[size_t(Pair(texts[at - 1], texts[at]) * m_blockWords + word)] |= bit;
+    for (int block = 0; block < m_blocks; ++block) {
+        quint64* pairs = m_blockPairs.data() + size_t(block) * PairWords;
+        for (int row = block * BlockRows; row < std::min(rows, (block + 1) * BlockRows); ++row) {
+            for (qsizetype at = m_starts[size_t(row)] + 1; at < m_starts[size_t(row) + 1]; ++at) {
+                const quint32 pair = Pair(texts[at - 1], texts[at]);
+                pairs[pair / 64] |= quint64(1) << (pair % 64);
+            }
         }
     }
 }
@@ -138,24 +139,22 @@ int TEasyFindTexts::Find(QByteArrayView key, int from) const {
     if (key.size() < 2) {
         return FindIn(key, from, rows);
     }
-    std::vector<const quint64*> pairs;
+    std::vector<quint32> pairs;
     for (qsizetype at = 1; at < key.size(); ++at) {
-        pairs.push_back(m_pairBlocks.data() + Pair(key[at - 1], key[at]) * m_blockWords);
+        pairs.push_back(Pair(key[at - 1], key[at]));
     }
-    const int firstBlock = from / BlockRows;
-    for (qsizetype word = firstBlock / 64; word < m_blockWords; ++word) {
-        quint64 blocks = word == firstBlock / 64 ? ~quint64(0) << (firstBlock % 64) : ~quint64(0);
-        for (const quint64* pair : pairs) {
-            blocks &= pair[word];
+    for (int block = from / BlockRows; block < m_blocks; ++block) {
+        const quint64* held = m_blockPairs.data() + size_t(block) * PairWords;
+        const bool candidate = std::all_of(pairs.begin(), pairs.end(), [held](quint32 pair) {
+            return (held[pair / 64] >> (pair % 64) & 1) != 0;
+        });
+        if (!candidate) {
+            continue;
         }
-        while (blocks != 0) {
-            const int block = int(word * 64) + std::countr_zero(blocks);
-            blocks &= blocks - 1;
-            const int hit =
-                FindIn(key, std::max(from, block * BlockRows), std::min(rows, (block + 1) * BlockRows));
-            if (hit >= 0) {
-                return hit;
-            }
+        const int hit =
+            FindIn(key, std::max(from, block * BlockRows), std::min(rows, (block + 1) * BlockRows));
+        if (hit >= 0) {
+            return hit;
         }
     }
     return -1;

@@ -27,6 +27,7 @@ public:
 private:
     static constexpr int BlockRows = 64;
     static constexpr int PairBits = 12;
+    static constexpr int PairWords = (1 << PairBits) / 64;
 
     void Append(QByteArrayView text, bool memo);
     void IndexPairs();
@@ -39,7 +40,7 @@ private:
     bool m_fold = false;
     TTable::TContentStamp m_stamp;
     QByteArray m_texts;
-    std::vector<qsizetype> m_starts;   // row r's text: from m_starts[r] to m_starts[r + 1]
-    qsizetype m_blockWords = 0;        // words of one pair's bit set of blocks
-    std::vector<quint64> m_pairBlocks; // pair p's blocks: from word p * m_blockWords on
+    std::vector<qsizetype> m_starts; // row r's text: from m_starts[r] to m_starts[r + 1]
+    int m_blocks = 0;
+    std::vector<quint64> m_blockPairs; // block b's pairs: PairWords words from b * PairWords on
 };
