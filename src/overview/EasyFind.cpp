@@ -11,10 +11,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int MemoPiece = 255;
-constexpr int MemoLimit = 65274;
-// A memo is read in whole pieces until the limit is reached or passed.
-constexpr int MemoBytes = (MemoLimit + MemoPiece - 1) / MemoPiece * MemoPiece;
+constexpr int MemoBytes = TEasyFind::MemoBytes;
 
 QByteArrayView Left(QByteArrayView bytes, qsizetype length) {
     return bytes.first(std::min(length, bytes.size()));
@@ -296,7 +293,14 @@ int TEasyFind::Scan(const TTable& table, const TField& searched, const QString& 
     };
     // The record the table stands on is looked at even when the set is at its end.
     int hit = -1;
-    if (searched.DataType() == ftString || searched.IsBlob()) {
+    if ((searched.DataType() == ftString || searched.IsBlob()) && !m_allowWildcards &&
+        table.State() == dsBrowse) {
+        // The kept texts are the cut texts in upper case, which is what every way of matching above
+        // compares (the byte and Latin-1 shortcuts give what comparing upper case gives).
+        if (m_texts.Load(table, searched, !m_caseSensitive, next)) {
+            hit = m_texts.Find((m_caseSensitive ? key : key.toUpper()).toUtf8(), from);
+        }
+    } else if (searched.DataType() == ftString || searched.IsBlob()) {
         const bool memo = searched.IsBlob();
         hit = table.ScanColumnUtf8(searched.Index(), from, [&](int, QByteArrayView text) {
             return matches.Utf8(text, memo) || next();

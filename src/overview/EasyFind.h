@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EasyFindTexts.h"
 #include "store/Error.h"
 #include "toolkit/ComponentModel.h"
 
@@ -30,6 +31,8 @@ class TEasyFind : public TComponent {
     Q_OBJECT
 public:
     static constexpr int MaxText = 255;
+    // A memo is read in whole pieces of 255 bytes until 65274 bytes are reached or passed.
+    static constexpr int MemoBytes = (65274 + 254) / 255 * 255;
 
     explicit TEasyFind(QObject* owner = nullptr);
 
@@ -84,4 +87,5 @@ private:
     bool m_stop = false;
     bool m_findNext = false;
     bool m_found = false;
+    TEasyFindTexts m_texts; // of the last search without wildcards
 };

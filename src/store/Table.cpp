@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <atomic>
 
 TTable::TTable(QObject* owner) : QObject(owner) {}
 
@@ -65,6 +66,7 @@ void TTable::Close() {
     }
     m_state = dsInactive;
     m_keys.clear();
+    SetChanged();
     m_records.Clear();
     m_record.Clear(0);
     m_current = -1;
@@ -120,6 +122,19 @@ void TTable::CheckCanModify() const {
 void TTable::LoadKeys() {
     m_keys = m_set.Keys(m_db);
     m_records.Renumbered();
+    SetChanged();
+}
+
+void TTable::SetChanged() {
+    static std::atomic<quint64> stamps{0};
+    m_setStamp = ++stamps;
+}
+
+TTable::TContentStamp TTable::ContentStamp() const {
+    CheckActive();
+    // Another connection's commit changes the file's data version as this connection sees it.
+    TSqliteStatement version(const_cast<TSqliteDatabase&>(m_db), QStringLiteral("PRAGMA data_version"));
+    return {m_setStamp, version.Step() ? version.Int64(0) : -1};
 }
 
 QVariant TTable::ReadColumn(const TSqliteStatement& query, int column, int field) const {
@@ -257,6 +272,7 @@ void TTable::BeginInsert(int position) {
     CheckBrowseMode();
     position = std::clamp(position, 0, int(m_keys.size()));
     m_keys.insert(m_keys.begin() + position, 0);
+    SetChanged();
     m_current = position;
     m_record.Clear(m_fields.size());
     m_eof = m_bof = false;
@@ -330,6 +346,7 @@ void TTable::Post() {
         writer.Update(key, values);
     }
     m_records.Forget(key);
+    SetChanged();
     m_state = dsBrowse;
     if (moves) {
         const int position = m_current;
@@ -349,6 +366,7 @@ void TTable::Cancel() {
     CheckActive();
     if (m_state == dsInsert) {
         m_keys.erase(m_keys.begin() + m_current);
+        SetChanged();
         m_state = dsBrowse;
         ChangeCursor(m_current);
         DataEvent(deUpdateState);
@@ -390,6 +408,7 @@ void TTable::Delete() {
     TRecordWriter(m_db, m_set.QuotedTable()).Remove(key);
     m_records.Forget(key);
     m_keys.erase(m_keys.begin() + m_current);
+    SetChanged();
     m_state = dsBrowse;
     ChangeCursor(m_current);
     m_eof = m_bof = m_keys.empty();

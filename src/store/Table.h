@@ -120,6 +120,16 @@ public:
     int ScanColumnUtf8(int field, int fromRow,
                        const std::function<bool(int row, QByteArrayView text)>& visit) const;
 
+    // Changes whenever the set or the records in it may have changed: the set read anew, a record
+    // written, inserted or deleted here, or the file written over another connection. What was read
+    // from the set in browse state is still what the set holds while the stamp stays the same.
+    struct TContentStamp {
+        quint64 Set = 0;
+        qint64 File = 0;
+        bool operator==(const TContentStamp&) const = default;
+    };
+    TContentStamp ContentStamp() const;
+
     // Runs `write` on the table's own connection, for writes of many records that the caller puts in
     // one transaction of its own: a pending edit is ended first and reading ahead stopped; afterwards
     // the set is read anew, also when `write` fails, and the current record stays where it was.
@@ -156,6 +166,8 @@ private:
     void ChangeCursor(int row);
     void DataEvent(TDataEvent event, TField* field = nullptr) { m_notifier.Send(event, field); }
     void BeginInsert(int position);
+    // Gives the set a stamp no set of any table had before.
+    void SetChanged();
 
     QString m_databaseName;
     QString m_tableName;
@@ -175,6 +187,7 @@ private:
     QString m_filter;
     QString m_indexName;
     TSetQuery m_set;
+    quint64 m_setStamp = 0;
 
     mutable TRecordCache m_records{m_db};
     TDataNotifier m_notifier;
