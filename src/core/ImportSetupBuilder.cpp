@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "ui_Unit1.h"
 
+#include "localisation/FormLocalizer.h"
 #include "localisation/LanguageFile.h"
 #include "localisation/LocalSource.h"
 #include "localisation/LocalUtils.h"
@@ -23,6 +24,20 @@ const std::array<std::pair<const QString*, const char*>, 4> FieldLabels{{
 const std::array<const QString*, 4> RelabelledFields{&ItemField::Beskrivelse, &ItemField::Fabrikat,
                                                      &ItemField::Model, &ItemField::Identifikation};
 
+// The label's Danish caption, also while another language is shown: the window's localizer recorded
+// its own texts before it first translated them.
+QString DanishCaption(const TForm1& form, const QLabel& label) {
+    if (form.ActiveLanguage() != -1 && form.FormLocalizer1) {
+        const QString key = label.objectName() + QStringLiteral(".Caption=");
+        for (const QString& original : form.FormLocalizer1->Originals()) {
+            if (original.startsWith(key)) {
+                return LocalUtils::DecodeValue(original.mid(key.size()));
+            }
+        }
+    }
+    return label.text();
+}
+
 void AddCaptions(TImportSetup& setup, const TForm1& form) {
     // The four relabelled fields go by every word of every label set, in every language.
     for (const Catalogue::TCategory& category : Catalogue::Categories()) {
@@ -40,7 +55,7 @@ void AddCaptions(TImportSetup& setup, const TForm1& form) {
     for (const auto& [field, label] : FieldLabels) {
         QStringList& captions = setup.Captions[*field];
         if (const auto* widget = form.findChild<QLabel*>(QLatin1String(label))) {
-            captions << widget->text();
+            captions << DanishCaption(form, *widget);
         }
         for (const QString& file : files) {
             captions << TLanguageFile(file).ReadString(QStringLiteral("Form1"),

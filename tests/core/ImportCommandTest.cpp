@@ -25,6 +25,7 @@ private slots:
     void MenuPlacesTheCommandAfterTheExport();
     void ImportsASpreadsheetFileAndShowsTheFirstItem();
     void CancelInTheMappingDialogWritesNothing();
+    void DanishHeadingsAreKnownInEveryLanguage();
 };
 
 namespace {
@@ -147,3 +148,25 @@ void TImportCommandTest::CancelInTheMappingDialogWritesNothing() {
 
 HABITRA_TEST(TImportCommandTest)
 #include "ImportCommandTest.moc"
+
+void TImportCommandTest::DanishHeadingsAreKnownInEveryLanguage() {
+    TMainWindowFixture fixture;
+    TForm1& form = fixture.Start();
+    form.LanguageClick(3);
+    const QString path =
+        WriteFile(fixture, "Beskrivelse;K\xF8\x62ssted;K\xF8\x62sdato;V\xE6rdi;Bem\xE6rkning;Kategori\r\n"
+                           "Sofa;Ikea;31-12-2024;\"1.234,50\";Gr\xF8n;Diverse\r\n");
+    ChooseFile(path);
+    QStringList proposed;
+    OnModal<TImportDialog>([&proposed](TImportDialog& dialog) {
+        for (int c = 0; c < 6; ++c) {
+            proposed << dialog.findChild<QComboBox*>(QStringLiteral("ColumnField%1").arg(c + 1))
+                            ->currentData()
+                            .toString();
+        }
+        dialog.reject();
+    });
+    form.Controls().Dataimport1->trigger();
+    QTRY_COMPARE(proposed.size(), 6);
+    QCOMPARE(proposed, (QStringList{"Beskrivelse", "Kobssted", "Kobsdato", "Vaerdi", "Notater", "Kategori"}));
+}
