@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +17,7 @@ namespace {
 
 // As for JPEG: far above any phone's photo, and a header cannot make the program allocate more.
 constexpr qint64 MaxPixels = 120'000'000;
+constexpr qint64 MinHeifSide = 4096;
 
 QString TooLarge(qint64 width, qint64 height) {
     return QStringLiteral("the picture is too large (%1 x %2 pixels)").arg(width).arg(height);
@@ -114,6 +116,11 @@ QImage DecodeHeif(const QByteArray& bytes, const QString& name) {
         throw EPictureError(
             QStringLiteral("Cannot read the picture \"%1\": %2").arg(name, TooLarge(width, height)));
     }
+    // A grid picture states its size apart from its canvas, and libheif allocates the canvas before
+    // it decodes a tile: 1 KB stating 64 x 32 pixels had 16384 x 8192 allocated. Its limit is on
+    // each side, so it becomes the stated longer side, never below a phone's tile.
+    heif.ContextSetMaximumImageSizeLimit(context.get(),
+                                         int(std::max(std::max(width, height) + 1, MinHeifSide)));
     const bool alpha = heif.ImageHandleHasAlphaChannel(handle.get()) != 0;
     THeif<heif_decoding_options> options(heif.DecodingOptionsAlloc());
     heif_image* rawImage = nullptr;

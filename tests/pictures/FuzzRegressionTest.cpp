@@ -17,6 +17,8 @@ private slots:
     void HugeHeaderIsRefused_data();
     void HugeHeaderIsRefused();
     void PngChunkLongerThanTheFile();
+    void HeifGridLargerThanStated_data();
+    void HeifGridLargerThanStated();
 };
 
 void TPicturesFuzzRegressionTest::HugeHeaderIsRefused_data() {
@@ -81,6 +83,55 @@ void TPicturesFuzzRegressionTest::PngChunkLongerThanTheFile() {
         QFAIL("the picture decoded");
     } catch (const EPictureError& error) {
         QVERIFY2(error.Message().contains(QStringLiteral("damaged")), qPrintable(error.Message()));
+    }
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TPicturesFuzzRegressionTest::HeifGridLargerThanStated_data() {
+    QTest::addColumn<QByteArray>("canvas");
+    QTest::addColumn<QSize>("decoded");
+    QTest::newRow("canvas as stated") << QByteArray::fromHex("00400020") << QSize(64, 32);
+    QTest::newRow("canvas of 16384 x 8192") << QByteArray::fromHex("40002000") << QSize();
+}
+
+// 968 bytes of HEIC stating 64 x 32 pixels, made of one 64 x 64 tile on a grid whose canvas size
+// stands in the grid's own data: libheif allocated a canvas of 16384 x 8192 for it, 1.6 GB.
+void TPicturesFuzzRegressionTest::HeifGridLargerThanStated() {
+    QFETCH(QByteArray, canvas);
+    QFETCH(QSize, decoded);
+    QByteArray bytes = QByteArray::fromHex(
+        "0000001c6674797068656963000000006d696631686569636d696166000001ac6d657461000000000000002168646c72"
+        "000000000000000070696374000000000000000000000000000000000e7069746d000000000002000000106964617400"
+        "0000004000200000000038696c6f630100000044400002000100000000000001d0000100000000000001f80002000100"
+        "0000000000000100000000000000080000003869696e6600000000000200000015696e66650200000100010000687663"
+        "310000000015696e666502000000000200006772696400000000d769707270000000b56970636f000000756876634301"
+        "04080000000000000000001ef000fcfdfafa00000f03200001001740010c01ffff0408000003009db800000300001eba"
+        "0240210001002a4201010408000003009db800000300001ea0208104d96eae4a6b9b8101030200000300020000030002"
+        "1022000100064401c173c089000000146973706500000000000000400000004000000014697370650000000000000040"
+        "00000020000000107069786900000000030a0a0a0000001a69706d610000000000000002000102810200020203840000"
+        "001a69726566000000000000000e64696d67000200010001000002006d646174000001f42801af06383cfbdb6fcc33ff"
+        "ffe569bd0fdeac9fe6ff55fbdf7c1287ffe6794bafd9235a83a3f9ced511bdf359ff9b3dce1c306d7f6998c3d9cfbffc"
+        "4b85624cdd5712839e390718899e3fff8e3dca77f9a5cd3d646aaf20bff8ee901c7e13fddff8f7ebc3eb486db0d2ab7d"
+        "1fffc81c8e9bf55d93dbbe3dea29c325ee86dc857323aff24b3d4b5f6443e0fa15c870f341179217b3f12e996ffffe6c"
+        "61ce2fece26c4991220c52993c98bffe955278b0ae3804e3e7fe1e961e1afec42918baccbf1bff74969d6f4f42492e2f"
+        "897eaac386ec3a97217f592f868350016afda187905b580107c08db1d0b41c440c4e89e8d5930c4a799e05d20cb24b1e"
+        "092aad93d6d8a567c9ec209b12dae893462ddd12432a458042b7906c72e9d0792358d2f66a53c550e8f18a6d2ee61a56"
+        "1d48af7690a21970a0b35d1fd902342e07ae71284bc68a8f45b7c20e5068f5164892fcca8832ec8a90a4af4e788b7481"
+        "22f9f91070330a0dfb763f90cbe70c138ef2ab7c9ddb3d25eb11a1985deb6245fc69fe50754c8f90b0a908bddeaf4115"
+        "095425601b66dcd0236221e0878a71fc89204923089d6504bb493e1f717abeac13c95943a758b101867a7176ea80a649"
+        "5ea551e77df21cecdf1be583036df76058730e64a2e5644f17fcb2000507ffc400161001010100000000000000000000"
+        "001173e4d8a25b80");
+    const qsizetype grid = bytes.indexOf("idat") + 4;
+    QCOMPARE(bytes.mid(grid, 4), QByteArray::fromHex("00000000")); // version, flags, one row, one column
+    bytes.replace(grid + 4, 4, canvas);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        const QImage image = PictureDecode::Decode(bytes, QStringLiteral("fuzz.heic"));
+        QCOMPARE(image.size(), decoded);
+    } catch (const EPictureError& error) {
+        QVERIFY2(!decoded.isValid(), qPrintable(error.Message()));
+        QVERIFY2(error.Message().contains(QStringLiteral("16384x8192")), qPrintable(error.Message()));
     }
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
 }
