@@ -2,23 +2,12 @@
 
 #include "ExportError.h"
 #include "ExportScan.h"
+#include "store/ControlsDisabled.h"
 #include "store/Table.h"
 
 #include <algorithm>
 
 namespace {
-// Resumes the bound controls however the loop ends.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TTable& table) : m_table(table) { m_table.DisableControls(); }
-    ~TControlsDisabled() { m_table.EnableControls(); }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TTable& m_table;
-};
-
 constexpr int ProgressEvery = 512;
 } // namespace
 

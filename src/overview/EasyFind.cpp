@@ -1,5 +1,6 @@
 #include "EasyFind.h"
 
+#include "store/ControlsDisabled.h"
 #include "store/DataSource.h"
 #include "store/Field.h"
 #include "store/Table.h"
@@ -176,24 +177,6 @@ private:
     bool m_shown;
 };
 
-// Suspends a table's bound controls until resumed or destroyed; resumes only once.
-class TControlsSuspended {
-public:
-    explicit TControlsSuspended(TTable& table) : m_table(table) { m_table.DisableControls(); }
-    ~TControlsSuspended() { Resume(); }
-    TControlsSuspended(const TControlsSuspended&) = delete;
-    TControlsSuspended& operator=(const TControlsSuspended&) = delete;
-    void Resume() {
-        if (m_suspended) {
-            m_suspended = false;
-            m_table.EnableControls();
-        }
-    }
-
-private:
-    TTable& m_table;
-    bool m_suspended = true;
-};
 } // namespace
 
 TEasyFind::TEasyFind(QObject* owner) : TComponent(owner) {}
@@ -244,7 +227,7 @@ void TEasyFind::Find() {
         GoTo(*table, hit);
         return;
     }
-    TControlsSuspended suspended(*table);
+    TControlsDisabled suspended(*table);
     if (MoveToStart(*table)) {
         suspended.Resume();
     }
@@ -275,7 +258,7 @@ bool TEasyFind::MoveToStart(TTable& table) {
 }
 
 void TEasyFind::GoTo(TTable& table, int hit) {
-    TControlsSuspended suspended(table);
+    TControlsDisabled suspended(table);
     if (MoveToStart(table)) {
         suspended.Resume();
     }

@@ -1,5 +1,7 @@
 #include "InsuranceItem.h"
 
+#include "register/ScopedFilter.h"
+#include "store/ControlsDisabled.h"
 #include "store/Field.h"
 #include "store/FilterParser.h"
 #include "store/ItemFields.h"
@@ -59,34 +61,30 @@ TInsuranceItem ReadRow(const TTable& table, const TColumns& columns, int row) {
     return item;
 }
 
-// Puts a table's filter, filtering and current record back, with its controls suspended meanwhile.
+// Narrows a table to a scope and puts its filter, filtering and current record back, with its controls
+// kept still meanwhile.
 class TTableStateKept {
 public:
-    explicit TTableStateKept(TTable& table)
-        : m_table(table), m_filter(table.Filter()), m_filtered(table.Filtered()),
-          m_bookmark(table.GetBookmark()) {
-        m_table.DisableControls();
-    }
+    TTableStateKept(TTable& table, const TFieldFilter& scope)
+        : m_table(table), m_bookmark(table.GetBookmark()), m_controls(table), m_scope(table, scope) {}
     ~TTableStateKept() {
         try {
-            m_table.SetFilter(m_filter);
-            m_table.SetFiltered(m_filtered);
+            m_scope.Restore();
             if (m_table.BookmarkValid(m_bookmark)) {
                 m_table.GotoBookmark(m_bookmark);
             }
         } catch (...) {
             // The set could not be made again: the table stays on what it shows now.
         }
-        m_table.EnableControls();
     }
     TTableStateKept(const TTableStateKept&) = delete;
     TTableStateKept& operator=(const TTableStateKept&) = delete;
 
 private:
     TTable& m_table;
-    QString m_filter;
-    bool m_filtered;
     TBookmark m_bookmark;
+    TControlsDisabled m_controls;
+    TScopedFilter m_scope;
 };
 } // namespace
 
@@ -114,12 +112,8 @@ namespace {
 template <typename TRead> auto InScope(TTable& table, const QString& category, TRead read) {
     // An edit under way is stored first, so that the report shows what the user sees.
     table.CheckBrowseMode();
-    const TTableStateKept kept(table);
-    if (category.isEmpty()) {
-        table.SetFilterOff();
-    } else {
-        table.SetFilterOn(ItemField::Kategori, category);
-    }
+    const TTableStateKept kept(table, category.isEmpty() ? TFieldFilter()
+                                                         : TFieldFilter(ItemField::Kategori, category));
     return read(table);
 }
 } // namespace

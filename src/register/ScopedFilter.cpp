@@ -4,7 +4,11 @@
 
 TScopedFilter::TScopedFilter(TTable& table, const TFieldFilter& filter)
     : m_table(table), m_filter(table.Filter()), m_filtered(table.Filtered()) {
-    m_table.SetFilterOn(filter);
+    if (filter.IsEmpty()) {
+        m_table.SetFilterOff();
+    } else {
+        m_table.SetFilterOn(filter);
+    }
 }
 
 TScopedFilter::~TScopedFilter() {
@@ -20,10 +24,5 @@ TScopedFilter::~TScopedFilter() {
 
 void TScopedFilter::Restore() {
     m_restored = true;
-    // Unfiltered first, so that the old text is not applied only to be dropped.
-    if (!m_filtered) {
-        m_table.SetFiltered(false);
-    }
-    m_table.SetFilter(m_filter);
-    m_table.SetFiltered(m_filtered);
+    m_table.SetFilter(m_filter, m_filtered);
 }

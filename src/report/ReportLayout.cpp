@@ -2,30 +2,11 @@
 
 #include "Report.h"
 #include "ReportError.h"
+#include "store/ControlsDisabled.h"
 #include "store/Table.h"
 
 namespace {
 constexpr double Tolerance = 0.001; // mm
-
-// Enables the table's controls again however the walk ends.
-class TControlsDisabled {
-public:
-    explicit TControlsDisabled(TTable* table) : m_table(table) {
-        if (m_table) {
-            m_table->DisableControls();
-        }
-    }
-    ~TControlsDisabled() {
-        if (m_table) {
-            m_table->EnableControls();
-        }
-    }
-    TControlsDisabled(const TControlsDisabled&) = delete;
-    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-    TTable* m_table;
-};
 } // namespace
 
 TReportLayout::TReportLayout(TReport& report, TProgress progress)

@@ -497,6 +497,14 @@ void TTable::SetFiltered(bool filtered) {
     }
 }
 
+void TTable::SetFilter(const QString& filter, bool filtered) {
+    if (Active()) {
+        CheckBrowseMode();
+    }
+    CompileFilter(filter);
+    Refilter(filtered, true);
+}
+
 void TTable::SetFilterOn(const TFieldFilter& filter) {
     CompileFilter(filter.Text(), &filter);
     Refilter(true, true);

@@ -91,6 +91,8 @@ public:
     void SetFilter(const QString& filter);
     bool Filtered() const { return m_set.Filtering(); }
     void SetFiltered(bool filtered);
+    // Puts a filter text and whether it is in force back at once, with one notification.
+    void SetFilter(const QString& filter, bool filtered);
     // Filters on fields holding exactly the given values and turns filtering on: the set is read
     // once, the first record becomes current, and the data sources hear of it once.
     void SetFilterOn(const TFieldFilter& filter);

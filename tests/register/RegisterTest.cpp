@@ -3,6 +3,7 @@
 #include "TestPlatform.h"
 #include "TestRegistry.h"
 #include "register/ScopedFilter.h"
+#include "store/DataSource.h"
 #include "store/Error.h"
 #include "store/Field.h"
 #include "store/FilterParser.h"
@@ -104,31 +105,46 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<bool>("filtered");
         QTest::addColumn<bool>("thrown");
+        QTest::addColumn<QString>("narrowTo"); // a description; empty: every item
+        QTest::addColumn<int>("inScope");
         QTest::addColumn<int>("count"); // items seen again afterwards
-        QTest::newRow("category, left normally") << "Kategori = 'Møbler'" << true << false << 2;
-        QTest::newRow("category, left by an error") << "Kategori = 'Møbler'" << true << true << 2;
+        QTest::newRow("category, left normally")
+            << "Kategori = 'Møbler'" << true << false << "Vase" << 2 << 2;
+        QTest::newRow("category, left by an error")
+            << "Kategori = 'Møbler'" << true << true << "Vase" << 2 << 2;
         // The old text stays as it was, not in force.
-        QTest::newRow("unfiltered, left by an error") << "Kategori = 'Møbler'" << false << true << 4;
-        QTest::newRow("no filter, left by an error") << "" << false << true << 4;
+        QTest::newRow("unfiltered, left by an error")
+            << "Kategori = 'Møbler'" << false << true << "Vase" << 2 << 4;
+        QTest::newRow("no filter, left by an error") << "" << false << true << "Vase" << 2 << 4;
+        QTest::newRow("every item, from a category")
+            << "Kategori = 'Møbler'" << true << false << "" << 4 << 2;
     }
     void scopedFilterRestores() {
         QFETCH(QString, filter);
         QFETCH(bool, filtered);
         QFETCH(bool, thrown);
+        QFETCH(QString, narrowTo);
+        QFETCH(int, inScope);
         QFETCH(int, count);
         TRegisterFixture fixture(Standard);
         TTable& items = fixture.Items();
         items.SetFilter(filter);
         items.SetFiltered(filtered);
+        TDataSource source;
+        source.SetDataSet(&items);
+        int changes = 0;
+        source.OnDataChange = [&](TDataSource&, TField*) { ++changes; };
         try {
-            TScopedFilter narrowed(items,
-                                   TFieldFilter(QStringLiteral("Beskrivelse"), QStringLiteral("Vase")));
-            QCOMPARE(items.RecordCount(), 2);
+            TScopedFilter narrowed(items, narrowTo.isEmpty()
+                                              ? TFieldFilter()
+                                              : TFieldFilter(QStringLiteral("Beskrivelse"), narrowTo));
+            QCOMPARE(items.RecordCount(), inScope);
             if (thrown) {
                 throw std::runtime_error("printer gone");
             }
         } catch (const std::runtime_error&) {
         }
+        QCOMPARE(changes, 2); // one narrowing, one putting back
         QCOMPARE(items.Filter(), filter);
         QCOMPARE(items.Filtered(), filtered);
         QCOMPARE(items.RecordCount(), count);
