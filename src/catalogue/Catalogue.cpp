@@ -116,17 +116,35 @@ constexpr std::array<const char*, Catalogue::CategoryCount - 1> OverviewEntries{
     "Musikinstrumenter", "Møbler",         "PC-Udstyr",  "PC-Software", "Pynteting",
     "Radio/TV/Video",    "Smykker/Ure",    "Tøj/Sko",    "Videobånd",   "Værktøj"};
 
-struct TJumpSet {
+struct TLabelSet {
     const char* Page;
     std::array<const char*, 4> Labels;
 };
 
 // Where the overview's jump captions differ from the editor's Danish ones.
-constexpr std::array<TJumpSet, 3> JumpExceptions{{
+constexpr std::array<TLabelSet, 3> JumpExceptions{{
     {"TabSheet2", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
     {"TabSheet11", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
     {"TabSheet19", SerialSet},
 }};
+
+// Where the list report's column captions differ from the design's, by the category's Danish value.
+constexpr std::array<TLabelSet, 6> ListSets{{
+    {"TabSheet2", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
+    {"TabSheet7", MusicMediaSet},
+    {"TabSheet8", InstrumentSet},
+    {"TabSheet10", SerialSet},
+    {"TabSheet11", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
+    {"TabSheet16", VideoSet},
+}};
+
+QStringList Texts(const std::array<const char*, 4>& labels) {
+    QStringList texts;
+    for (const char* label : labels) {
+        texts << QString::fromUtf8(label);
+    }
+    return texts;
+}
 
 int Column(int language) {
     return std::clamp(language + 1, 0, Catalogue::LanguageCount - 1);
@@ -191,16 +209,22 @@ QStringList Catalogue::PageOrder(int language) {
 }
 
 QStringList Catalogue::JumpLabels(const TCategory& category) {
-    for (const TJumpSet& exception : JumpExceptions) {
+    for (const TLabelSet& exception : JumpExceptions) {
         if (qstrcmp(exception.Page, category.Page) == 0) {
-            QStringList labels;
-            for (const char* label : exception.Labels) {
-                labels << QString::fromUtf8(label);
-            }
-            return labels;
+            return Texts(exception.Labels);
         }
     }
     return Labels(category, -1);
+}
+
+QStringList Catalogue::ListCaptions(const QString& kategori) {
+    for (const TLabelSet& set : ListSets) {
+        const TCategory* category = FindByPage(QLatin1String(set.Page));
+        if (category && kategori == QString::fromUtf8(category->Values[0])) {
+            return Texts(set.Labels);
+        }
+    }
+    return Texts(StandardSet);
 }
 
 QStringList Catalogue::OverviewList() {

@@ -35,6 +35,9 @@ QStringList PageOrder(int language);
 // The captions the overview's jump gives the first four labels: Danish in every language, with
 // the overview's own spelling of a few.
 QStringList JumpLabels(const TCategory& category);
+// The captions of the list report's first four columns for a category's Danish value; the design's
+// for every other value.
+QStringList ListCaptions(const QString& kategori);
 // The Danish values of the overview's category list, top to bottom, after its "all" entry.
 QStringList OverviewList();
 } // namespace Catalogue

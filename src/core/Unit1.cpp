@@ -411,7 +411,8 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     ui->Help1->setToolTip(HelpFile());
     m_dataHome = QDir::current().absolutePath() + QLatin1Char('/'); // the tables' "Data" is relative to it
-    const TFieldFilter firstPage(ItemField::Kategori, QStringLiteral("Antikviteter"));
+    const TFieldFilter firstPage(ItemField::Kategori,
+                                 QString::fromUtf8(Catalogue::Categories().front().Values[0]));
     m_register.Open(firstPage); // reads the first page's keys only, not the whole register's
     m_pictureArea->SetFitToFrame(m_register.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
@@ -543,6 +544,7 @@ void TForm1::FormClose() {
     config.Close();
 }
 
+// Lays the category tabs out in the active language's order.
 void TForm1::Faneblade() {
     const QStringList order = Catalogue::PageOrder(ActiveLanguage());
     QTabBar* bar = ui->PageControl1->tabBar();
@@ -675,6 +677,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Shows the current item's picture, or the placeholder when it has none.
 void TForm1::Billede() {
     // Decoded off this thread: the picture follows as soon as its part in view is ready.
     const QString placeholder = m_register.Pictures().Placeholder();

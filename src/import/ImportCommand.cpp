@@ -6,6 +6,7 @@
 #include "ImportWriter.h"
 
 #include "localisation/TextCatalogue.h"
+#include "store/ItemFields.h"
 #include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
@@ -33,7 +34,7 @@ QString AskFileName(QWidget* parent) {
 TImportSession MakeSession(const TImportSetup& setup, const QString& fileName) {
     std::vector<TFieldDef> importable;
     for (const TFieldDef& field : Schema::ItemFields()) {
-        if (field.Name != QLatin1String("Foto")) {
+        if (field.Name != ItemField::Foto) {
             importable.push_back(field);
         }
     }

@@ -6,6 +6,7 @@
 #include "localisation/FormLocalizer.h"
 #include "localisation/LocalSource.h"
 #include "localisation/TextCatalogue.h"
+#include "store/ItemFields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -184,7 +185,7 @@ void TImportDialog::ShowReading() {
     DecimalBox->setCurrentIndex(mapping.Conventions.Decimal == dcComma ? 0 : 1);
     DateBox->setCurrentIndex(int(mapping.Conventions.DateOrder));
     HeadingsCheck->setChecked(mapping.HasHeadings);
-    const bool categoryColumn = mapping.ColumnFields.contains(QStringLiteral("Kategori"));
+    const bool categoryColumn = mapping.ColumnFields.contains(ItemField::Kategori);
     CategoryColumnRadio->setChecked(categoryColumn);
     CategoryFixedRadio->setChecked(!categoryColumn);
     CategoryBox->setEnabled(!categoryColumn);
@@ -276,7 +277,7 @@ void TImportDialog::FillPreview() {
         box->setObjectName(QStringLiteral("ColumnField%1").arg(c + 1));
         box->addItem(LocalText("Import.Ignored", "(bruges ikke)"), QString());
         for (const TFieldDef& field : m_session.Validator().Fields()) {
-            if (field.Name != QLatin1String("Foto")) {
+            if (field.Name != ItemField::Foto) {
                 box->addItem(FieldCaption(field.Name), field.Name);
             }
         }

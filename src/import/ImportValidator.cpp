@@ -1,13 +1,14 @@
 #include "ImportValidator.h"
 
 #include "localisation/TextCatalogue.h"
+#include "store/ItemFields.h"
 
 TImportValidator::TImportValidator(std::vector<TFieldDef> fields, QSet<QString> categories,
                                    TStoredItemKeys stored)
     : m_fields(std::move(fields)), m_categories(std::move(categories)), m_stored(std::move(stored)) {
-    m_category = FieldIndex(QStringLiteral("Kategori"));
-    m_description = FieldIndex(QStringLiteral("Beskrivelse"));
-    m_identification = FieldIndex(QStringLiteral("Identifikation"));
+    m_category = FieldIndex(ItemField::Kategori);
+    m_description = FieldIndex(ItemField::Beskrivelse);
+    m_identification = FieldIndex(ItemField::Identifikation);
 }
 
 int TImportValidator::FieldIndex(const QString& name) const {

@@ -3,6 +3,7 @@
 #include "ImportError.h"
 
 #include "store/Error.h"
+#include "store/ItemFields.h"
 #include "store/Sqlite.h"
 #include "store/Table.h"
 
@@ -87,7 +88,7 @@ TImportResult TImportWriter::WriteInto(TSqliteDatabase& db, const std::vector<TI
     if (total == 0) {
         return result;
     }
-    const int foto = m_items.FieldByName(QStringLiteral("Foto"))->Index();
+    const int foto = m_items.FieldByName(ItemField::Foto)->Index();
     QStringList columns;
     QStringList marks;
     for (int f = 0; f < m_items.FieldCount(); ++f) {

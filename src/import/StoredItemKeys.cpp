@@ -1,12 +1,15 @@
 #include "StoredItemKeys.h"
 
+#include "store/ItemFields.h"
 #include "store/Sqlite.h"
 
 TStoredItemKeys TStoredItemKeys::Read(const QString& itemFile) {
     TStoredItemKeys keys;
     TSqliteDatabase db;
     db.Open(itemFile);
-    TSqliteStatement query(db, QStringLiteral("SELECT Kategori, Beskrivelse, Identifikation FROM Habitra"));
+    TSqliteStatement query(db,
+                           QStringLiteral("SELECT %1, %2, %3 FROM Habitra")
+                               .arg(ItemField::Kategori, ItemField::Beskrivelse, ItemField::Identifikation));
     while (query.Step()) {
         keys.m_keys.insert(Key(query.Text(0), query.Text(1), query.Text(2)));
     }

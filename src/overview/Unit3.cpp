@@ -1,12 +1,14 @@
 #include "Unit3.h"
 
 #include "ListLayoutProgress.h"
+#include "catalogue/Catalogue.h"
 #include "localisation/TextCatalogue.h"
 #include "report/ReportDataField.h"
 #include "report/ReportError.h"
 #include "report/ReportExpression.h"
 #include "report/ReportLabel.h"
 #include "report/ReportSysData.h"
+#include "store/ItemFields.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
 
@@ -15,21 +17,21 @@
 namespace {
 struct TColumn {
     const char* Caption; // UTF-8
-    const char* Field;
+    const QString* Field;
     double CaptionLeft; // mm from the band's left edge
     double FieldLeft;
     double FieldWidth;
 };
 
-constexpr TColumn Columns[7] = {
-    {"Beskrivelse", "Beskrivelse", 2.1, 2.1, 40.5},
-    {"Fabrikat", "Fabrikat", 44.5, 44.5, 25.7},
-    {"Model", "Model", 72.0, 72.0, 25.7},
-    {"Identifikation", "Identifikation", 99.0, 99.0, 28.8},
-    {"Købssted", "Kobssted", 129.1, 129.1, 25.9},
+const TColumn Columns[7] = {
+    {"Beskrivelse", &ItemField::Beskrivelse, 2.1, 2.1, 40.5},
+    {"Fabrikat", &ItemField::Fabrikat, 44.5, 44.5, 25.7},
+    {"Model", &ItemField::Model, 72.0, 72.0, 25.7},
+    {"Identifikation", &ItemField::Identifikation, 99.0, 99.0, 28.8},
+    {"Købssted", &ItemField::Kobssted, 129.1, 129.1, 25.9},
     // Wide enough for a whole "dd-MM-yyyy" date; it ends where the value's box begins.
-    {"Købsdato", "Kobsdato", 156.6, 156.6, 19.1},
-    {"Værdi", "Vaerdi", 188.1, 175.7, 22.5},
+    {"Købsdato", &ItemField::Kobsdato, 156.6, 156.6, 19.1},
+    {"Værdi", &ItemField::Vaerdi, 188.1, 175.7, 22.5},
 };
 
 QFont Arial(int points, bool bold = false) {
@@ -93,8 +95,8 @@ TListReport::TListReport(TTable& dataSet, const TFormatSettings& settings) {
         caption->SetAutoSize(true);
         QRLabel[i] = caption;
 
-        TReportDataField* field = detail.Add<TReportDataField>(QStringLiteral("QRDBText") + number,
-                                                               QString::fromLatin1(column.Field));
+        TReportDataField* field =
+            detail.Add<TReportDataField>(QStringLiteral("QRDBText") + number, *column.Field);
         field->SetBounds(column.FieldLeft, 1.1, column.FieldWidth, 4.5);
         field->SetFont(Arial(10));
         field->SetWordWrap(true);
@@ -119,27 +121,8 @@ TListReport::TListReport(TTable& dataSet, const TFormatSettings& settings) {
 }
 
 std::array<QString, 4> TListReport::CaptionsFor(const QString& kategori) {
-    struct TCaptions {
-        const char* Kategori;
-        const char* Texts[4];
-    };
-    static const TCaptions table[] = {
-        {"Bøger", {"Titel", "Forfatter", "Forlag", "ISBN nr."}},
-        {"Musikmedier", {"Titel", "Kunstner", "Musikforlag", "Identifikation"}},
-        {"Musikinstrumenter", {"Instrument", "Fabrikat", "Model", "Identifikation"}},
-        {"PC-Udstyr", {"Beskrivelse", "Fabrikat", "Model", "Serienummer"}},
-        {"PC-Software", {"Beskrivelse", "Fabrikat", "Version", "Licensnummer"}},
-        {"Videobånd", {"Titel", "Fabrikat", "Spilletid", "Identifikation"}},
-    };
-    for (const TCaptions& row : table) {
-        if (kategori == QString::fromUtf8(row.Kategori)) {
-            return {QString::fromUtf8(row.Texts[0]), QString::fromUtf8(row.Texts[1]),
-                    QString::fromUtf8(row.Texts[2]), QString::fromUtf8(row.Texts[3])};
-        }
-    }
-    // Møbler and every other value keep the design captions.
-    return {QString::fromUtf8(Columns[0].Caption), QString::fromUtf8(Columns[1].Caption),
-            QString::fromUtf8(Columns[2].Caption), QString::fromUtf8(Columns[3].Caption)};
+    const QStringList captions = Catalogue::ListCaptions(kategori);
+    return {captions[0], captions[1], captions[2], captions[3]};
 }
 
 void TListReport::SetCaptionsFor(const QString& categoryListText, const QString& currentKategori) {
@@ -160,7 +143,7 @@ std::unique_ptr<TListReport> CreateInventoryList(TTable& habitraTable, const QSt
                                                  const TFormatSettings& settings) {
     // Read before the report's walk moves the cursor.
     const QString currentKategori =
-        habitraTable.IsEmpty() ? QString() : habitraTable.FieldByName(QStringLiteral("Kategori"))->AsString();
+        habitraTable.IsEmpty() ? QString() : habitraTable.FieldByName(ItemField::Kategori)->AsString();
     auto report = std::make_unique<TListReport>(habitraTable, settings);
     report->SetCaptionsFor(categoryListText, currentKategori);
     return report;

@@ -35,7 +35,7 @@ void TBilledForm::FormShow() {
     try {
         image = LoadJpeg(m_folder.ItemPicture(foto));
     } catch (const EPictureError&) {
-        image = LoadJpeg(m_folder.Find(QStringLiteral("ingen.jpg")));
+        image = LoadJpeg(m_folder.Placeholder());
     }
     SetPicture(image);
 }
