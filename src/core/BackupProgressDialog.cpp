@@ -11,7 +11,7 @@ TBackupProgressDialog::TBackupProgressDialog(QWidget* parent, const QString& tit
     m_dialog->setObjectName(QStringLiteral("BackupProgress"));
     m_dialog->setWindowTitle(title);
     m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setCancelButtonText(QStringLiteral("Annuller"));
+    m_dialog->setCancelButtonText(LocalText("Backup.Cancel", "Annuller"));
     m_dialog->setMinimumDuration(400);
     m_dialog->setRange(0, 1000);
     m_dialog->setMinimumWidth(420);

@@ -46,6 +46,7 @@ TImportSession MakeSession(const TImportSetup& setup, const QString& fileName) {
         fields.push_back({field->FieldName(), field->DataType(), field->Size()});
     }
     TImportValidator validator(fields, setup.Categories, TStoredItemKeys::Read(setup.Items->FilePath()));
+    validator.SetCaptions(setup.Labels);
     return TImportSession(TImportText::FromFile(fileName), std::move(matcher), std::move(validator),
                           TImportConventions::Regional(setup.Settings));
 }
@@ -55,9 +56,9 @@ TImportResult WriteRows(const TImportSetup& setup, const std::vector<TImportRow>
                         QWidget* parent) {
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("ImportProgress"));
-    progress.setWindowTitle(QStringLiteral("Data import"));
+    progress.setWindowTitle(LocalText("Import.Title", "Data import"));
     progress.setLabelText(LocalText("Import.Writing", "Genstandene skrives i registeret ..."));
-    progress.setCancelButtonText(QStringLiteral("Annuller"));
+    progress.setCancelButtonText(LocalText("Import.Cancel", "Annuller"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     progress.setAutoClose(false);

@@ -97,7 +97,7 @@ void TImportValidator::ReadValue(TImportRow& row, int field, const QString& text
     case ftString:
         if (def.Size > 0 && text.size() > def.Size) {
             row.Problems << LocalText("Import.TooLong", "%1 har %2 tegn, men feltet rummer kun %3")
-                                .arg(def.Name)
+                                .arg(Caption(def))
                                 .arg(text.size())
                                 .arg(def.Size);
         }
@@ -113,7 +113,7 @@ void TImportValidator::ReadValue(TImportRow& row, int field, const QString& text
                 value = *date;
             } else {
                 row.Problems << LocalText("Import.BadDate", "%1 \"%2\" kan ikke læses som en dato")
-                                    .arg(def.Name, text);
+                                    .arg(Caption(def), text);
             }
         }
         break;
@@ -124,7 +124,7 @@ void TImportValidator::ReadValue(TImportRow& row, int field, const QString& text
                 value = amount->Cents();
             } else {
                 row.Problems << LocalText("Import.BadAmount", "%1 \"%2\" kan ikke læses som et beløb")
-                                    .arg(def.Name, text);
+                                    .arg(Caption(def), text);
             }
         }
         break;
@@ -136,7 +136,7 @@ void TImportValidator::ReadValue(TImportRow& row, int field, const QString& text
                 value = number;
             } else {
                 row.Problems
-                    << LocalText("Import.BadNumber", "%1 \"%2\" er ikke et helt tal").arg(def.Name, text);
+                    << LocalText("Import.BadNumber", "%1 \"%2\" er ikke et helt tal").arg(Caption(def), text);
             }
         }
         break;

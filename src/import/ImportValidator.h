@@ -7,6 +7,7 @@
 #include "store/Field.h"
 
 #include <QDate>
+#include <QHash>
 #include <QSet>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     std::vector<TImportRow> Check(const std::vector<TImportRecord>& records,
                                   const TImportMapping& mapping) const;
 
+    // The captions problems name the fields by, per field name (the active language's); a field
+    // without one is named by its stored name.
+    void SetCaptions(QHash<QString, QString> captions) { m_captions = std::move(captions); }
+
     const std::vector<TFieldDef>& Fields() const { return m_fields; }
     int FieldIndex(const QString& name) const;
 
@@ -31,9 +36,11 @@ private:
     TImportRow CheckRecord(const TImportRecord& record, const TImportMapping& mapping,
                            const std::vector<int>& columnFields) const;
     void ReadValue(TImportRow& row, int field, const QString& text, const TImportMapping& mapping) const;
+    QString Caption(const TFieldDef& field) const { return m_captions.value(field.Name, field.Name); }
 
     std::vector<TFieldDef> m_fields;
     QSet<QString> m_categories;
+    QHash<QString, QString> m_captions;
     TStoredItemKeys m_stored;
     int m_category = -1;
     int m_description = -1;

@@ -41,7 +41,7 @@ QString TImportFixture::WriteFile(const QString& name, const QByteArray& bytes) 
     return path;
 }
 
-TImportSession TImportFixture::Session(const QString& path) const {
+TImportSession TImportFixture::Session(const QString& path, const QHash<QString, QString>& labels) const {
     std::vector<TFieldDef> importable;
     for (const TFieldDef& field : Schema::ItemFields()) {
         if (field.Name != QLatin1String("Foto")) {
@@ -55,6 +55,7 @@ TImportSession TImportFixture::Session(const QString& path) const {
     captions[QStringLiteral("Kategori")] << QStringLiteral("Category");
     TImportValidator validator(Schema::ItemFields(), TestCategories(),
                                TStoredItemKeys::Read(m_items.FilePath()));
+    validator.SetCaptions(labels);
     return TImportSession(TImportText::FromFile(path), THeaderMatcher(importable, captions),
                           std::move(validator), TImportConventions::Regional(TFormatSettings::Danish()));
 }

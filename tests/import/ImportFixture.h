@@ -25,7 +25,8 @@ public:
     // A file in the folder with these bytes; its path.
     QString WriteFile(const QString& name, const QByteArray& bytes) const;
     // An import session over the file as the command makes it.
-    TImportSession Session(const QString& path) const;
+    // `labels`: the captions problems name the fields by.
+    TImportSession Session(const QString& path, const QHash<QString, QString>& labels = {}) const;
     // Writes the rows the session accepts, by its mapping.
     TImportResult Write(const TImportSession& session, const TImportWriter::TProgress& progress = {});
 

@@ -157,6 +157,13 @@ void TImportTest::InvalidRowsAreRefusedAndTheOthersImported() {
                           "8: \"møbler\" er ikke en af de 21 kategorier",
                           "10: linjen har 5 værdier, men filen har kun 4 kolonner",
                       }));
+    // On screen the fields go by their captions in the language shown.
+    const TImportSession shown =
+        fixture.Session(file, {{QStringLiteral("Vaerdi"), QStringLiteral("Wert")},
+                               {QStringLiteral("Kobsdato"), QStringLiteral("Kaufdatum")}});
+    const std::vector<TImportRow> named = shown.Rows();
+    QCOMPARE(named[1].Problems, QStringList{"Wert \"ca. 500\" kan ikke læses som et beløb"});
+    QCOMPARE(named[2].Problems, QStringList{"Kaufdatum \"32-01-2020\" kan ikke læses som en dato"});
     const TImportResult result = fixture.Write(session);
     QCOMPARE(result.Imported, 2);
     QCOMPARE(fixture.StoredItems(),
