@@ -787,6 +787,27 @@ private slots:
         }
     }
 
+    // The filter change, the move to the page's item and the page's own call land on one picture.
+    void pageChangeShowsItsPictureOnce() {
+        TMainWindowFixture fixture;
+        WritePlaceholder(fixture);
+        AddItems(fixture, {{QStringLiteral("Vase"), QStringLiteral("1")},
+                           {QStringLiteral("Bog"), QStringLiteral("2"), QStringLiteral("Bøger")}});
+        WritePicture(Folder(fixture, QStringLiteral("1.jpg")), Qt::red, QSize(1501, 1000));
+        WritePicture(Folder(fixture, QStringLiteral("2.jpg")), Qt::blue, QSize(1502, 1000));
+        TForm1& form = fixture.Start();
+        QCOMPARE(Shown(form), QStringLiteral("1501x1000 red"));
+        QSignalSpy shown(&form.PictureArea(), &TPictureArea::pictureShown);
+        fixture.SelectPage(QStringLiteral("TabSheet2"));
+        QCOMPARE(Shown(form), QStringLiteral("1502x1000 blue"));
+        int complete = 0;
+        for (const QList<QVariant>& signal : shown) {
+            QCOMPARE(signal.first().toString(), Folder(fixture, QStringLiteral("2.jpg")));
+            complete += signal.at(1).toBool() ? 1 : 0;
+        }
+        QCOMPARE(complete, 1);
+    }
+
     void refusalInTheUsersLanguage() {
         TMainWindowFixture fixture;
         WritePlaceholder(fixture);
