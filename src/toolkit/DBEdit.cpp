@@ -6,7 +6,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent) {
+TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent), TTextFieldControl(false) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::white);
     setPalette(colours);

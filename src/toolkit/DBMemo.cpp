@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent), TTextFieldControl(true) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::white);
     setPalette(colours);
