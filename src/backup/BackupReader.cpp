@@ -34,8 +34,7 @@ bool SafePath(const QString& path) {
         return false;
     }
     const QStringList parts = path.split(QLatin1Char('/'));
-    if (parts.size() < 2 ||
-        (parts.first() != QLatin1String("Data") && parts.first() != QLatin1String("Billeder"))) {
+    if (parts.size() < 2 || (parts.first() != Schema::DataFolder && parts.first() != Schema::PictureFolder)) {
         return false;
     }
     for (const QString& part : parts) {
@@ -43,7 +42,7 @@ bool SafePath(const QString& path) {
             return false;
         }
     }
-    return parts.first() != QLatin1String("Data") || parts.size() == 2;
+    return parts.first() != Schema::DataFolder || parts.size() == 2;
 }
 } // namespace
 
@@ -188,12 +187,12 @@ TBackupManifest TBackupReader::Unpack(const QString& folder) {
         }
     }
     CheckTables(folder, manifest);
-    QDir().mkpath(target.filePath(QStringLiteral("Billeder")));
+    QDir().mkpath(target.filePath(Schema::PictureFolder));
     return manifest;
 }
 
 void TBackupReader::CheckTables(const QString& folder, const TBackupManifest& manifest) const {
-    const QDir data(QDir(folder).filePath(QStringLiteral("Data")));
+    const QDir data(QDir(folder).filePath(Schema::DataFolder));
     const std::vector<std::pair<QString, std::vector<TFieldDef>>> required{
         {Schema::ItemFile, Schema::ItemFields()},
         {Schema::CounterFile, Schema::CounterFields()},
@@ -215,9 +214,10 @@ void TBackupReader::CheckTables(const QString& folder, const TBackupManifest& ma
     for (const TBackupManifest::TEntry& entry : manifest.Files) {
         const QString path = QDir(folder).filePath(entry.Path);
         const bool checked = std::any_of(required.begin(), required.end(), [&](const auto& table) {
-            return entry.Path == QLatin1String("Data/") + table.first;
+            return entry.Path == Schema::DataFolder + QLatin1Char('/') + table.first;
         });
-        if (!checked && entry.Path.startsWith(QLatin1String("Data/")) && TableFiles::IsTableFile(path)) {
+        if (!checked && entry.Path.startsWith(Schema::DataFolder + QLatin1Char('/')) &&
+            TableFiles::IsTableFile(path)) {
             if (const QString problem = TableFiles::IntegrityProblem(path); !problem.isEmpty()) {
                 Refuse(BackupText("Backup.TableDamaged", "tabellen \"%1\" er beskadiget: %2")
                            .arg(QFileInfo(path).fileName(), problem));

@@ -5,6 +5,8 @@
 #include "Sha256.h"
 #include "TableFiles.h"
 
+#include "store/Schema.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -17,8 +19,8 @@
 #include <memory>
 
 namespace {
-const QString DataPrefix = QStringLiteral("Data/");
-const QString PicturePrefix = QStringLiteral("Billeder/");
+const QString DataPrefix = Schema::DataFolder + QLatin1Char('/');
+const QString PicturePrefix = Schema::PictureFolder + QLatin1Char('/');
 constexpr qint64 BlockSize = 1 << 20;
 
 struct TArchiveFree {

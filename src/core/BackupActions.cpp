@@ -15,6 +15,7 @@
 #include "pictures/PictureFolder.h"
 #include "register/Register.h"
 #include "store/ProgramSettings.h"
+#include "store/Schema.h"
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
@@ -236,7 +237,7 @@ void TBackupActions::Swap(const QString& staging, const TBackupManifest& manifes
     swap.BeforeStep = RestoreStep;
     m_form.CloseTables();
     try {
-        swap.Apply(QDir(staging).filePath(QStringLiteral("Data")),
+        swap.Apply(QDir(staging).filePath(Schema::DataFolder),
                    QDir(staging).filePath(TPictureFolder::FolderName));
     } catch (...) {
         Reopen();

@@ -8,6 +8,7 @@
 #include "backup/BackupWriter.h"
 #include "pictures/PictureFolder.h"
 #include "store/ProgramSettings.h"
+#include "store/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +23,7 @@ const char* const Option = "--backup";
 // The program folder of a command-line run: the working folder when it holds the register, as it
 // does for the installed program; otherwise the folder of the program file.
 QString ProgramFolder() {
-    if (QFileInfo(QDir::current().filePath(QStringLiteral("Data"))).isDir()) {
+    if (QFileInfo(QDir::current().filePath(Schema::DataFolder)).isDir()) {
         return QDir::currentPath();
     }
     // Else where the window would find them: beside the executable or in the user's data folder.
@@ -57,11 +58,11 @@ int BackupCommand::Backup(const QString& folderOrFile, const QString& programFol
     const QString target = QFileInfo(Target(folderOrFile, QDate::currentDate())).absoluteFilePath();
     const QDir folder(programFolder);
     try {
-        TBackupWriter writer(folder.filePath(QStringLiteral("Data")),
+        TBackupWriter writer(folder.filePath(Schema::DataFolder),
                              folder.filePath(TPictureFolder::FolderName));
         const TBackupManifest manifest = writer.Write(target);
         TProgramSettings settings;
-        settings.Open(folder.filePath(QStringLiteral("Data")));
+        settings.Open(folder.filePath(Schema::DataFolder));
         if (!settings.IsReadOnly()) {
             settings.SetValue(BackupReminder::LastDateSetting,
                               BackupReminder::SettingValue(manifest.Created));

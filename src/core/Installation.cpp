@@ -10,8 +10,6 @@
 #include <QFileInfo>
 
 namespace {
-const QString DataFolder = QStringLiteral("Data");
-
 QString WithSeparator(const QString& folder) {
     const QString clean = QDir::cleanPath(folder);
     return clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
@@ -27,7 +25,7 @@ void MakeFolder(const QString& folder) {
 TInstallation TInstallation::Locate(const QString& executableFolder, const QProcessEnvironment& environment) {
     TInstallation installation;
     const QDir executable(executableFolder);
-    if (QFileInfo(executable.filePath(DataFolder)).isDir()) {
+    if (QFileInfo(executable.filePath(Schema::DataFolder)).isDir()) {
         installation.m_programFolder = true;
         installation.m_userFolder = WithSeparator(executable.absolutePath());
         return installation;
@@ -62,7 +60,7 @@ void TInstallation::Prepare() const {
         QDir().mkpath(QFileInfo(QDir::cleanPath(m_userFolder)).path());
         QDir().mkdir(m_userFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    const QString data = m_userFolder + DataFolder;
+    const QString data = m_userFolder + Schema::DataFolder;
     MakeFolder(data);
     try {
         Schema::CreateMissingTables(data);

@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "store/Schema.h"
+
 #include <algorithm>
 #include <array>
 
@@ -60,7 +62,7 @@ QString Messages::FirstUseAdvice(int language) {
 }
 
 QString Messages::DataLocation(int language, const QString& dataHome) {
-    return Pick(Introduction, language) + dataHome + QStringLiteral("Data") + QStringLiteral("\n\r\n\r") +
+    return Pick(Introduction, language) + dataHome + Schema::DataFolder + QStringLiteral("\n\r\n\r") +
            Pick(Backup, language) + QStringLiteral("\n\r\n\r") + Pick(Heading, language) +
            Pick(Closing, language);
 }

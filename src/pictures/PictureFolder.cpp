@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-TPictureFolder::TPictureFolder()
-    : m_path(FindIn(QCoreApplication::applicationDirPath(), QStringLiteral("Billeder"))) {}
+TPictureFolder::TPictureFolder() : m_path(FindIn(QCoreApplication::applicationDirPath(), FolderName)) {}
 
 TPictureFolder::TPictureFolder(const QString& path) : m_path(path) {}
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Schema.h"
+
 #include <QString>
 
 // The folder `Billeder` beside the program file, where every item's picture is kept as
@@ -7,7 +9,7 @@
 // letter case, as the pictures come from a file system that ignores it.
 class TPictureFolder {
 public:
-    static inline const QString FolderName = QStringLiteral("Billeder");
+    static inline const QString& FolderName = Schema::PictureFolder;
     static inline const QString PlaceholderName = QStringLiteral("Ingen.jpg");
 
     // `Billeder` in QCoreApplication::applicationDirPath().

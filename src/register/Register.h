@@ -3,6 +3,7 @@
 #include "pictures/PictureFolder.h"
 #include "store/FieldFilter.h"
 #include "store/FormatSettings.h"
+#include "store/Schema.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +23,7 @@ class TRegister : public QObject {
 public:
     // `dataFolder` holds the table files; a relative one is taken from the working directory when
     // the tables open.
-    explicit TRegister(const TFormatSettings& settings, const QString& dataFolder = QStringLiteral("Data"),
+    explicit TRegister(const TFormatSettings& settings, const QString& dataFolder = Schema::DataFolder,
                        QObject* parent = nullptr);
     ~TRegister() override;
 

@@ -7,6 +7,10 @@
 
 // The three tables of the data folder: their files, fields, indexes and first contents.
 namespace Schema {
+// The program folder's folders: the table files, and the item pictures.
+inline const QString DataFolder = QStringLiteral("Data");
+inline const QString PictureFolder = QStringLiteral("Billeder");
+
 inline const QString ItemFile = QStringLiteral("Habitra.db");
 inline const QString CounterFile = QStringLiteral("Regnr.DB");
 inline const QString SettingsFile = QStringLiteral("Config.DB");
