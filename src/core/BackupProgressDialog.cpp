@@ -1,6 +1,7 @@
 #include "BackupProgressDialog.h"
 
 #include "localisation/TextCatalogue.h"
+#include "toolkit/ProgressSetUp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,15 +9,10 @@
 
 TBackupProgressDialog::TBackupProgressDialog(QWidget* parent, const QString& title)
     : m_dialog(std::make_unique<QProgressDialog>(parent)) {
-    m_dialog->setObjectName(QStringLiteral("BackupProgress"));
-    m_dialog->setWindowTitle(title);
-    m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setCancelButtonText(LocalText("Backup.Cancel", "Annuller"));
-    m_dialog->setMinimumDuration(400);
+    SetUpProgress(*m_dialog, QStringLiteral("BackupProgress"), title, LocalText("Backup.Cancel", "Annuller"),
+                  400);
     m_dialog->setRange(0, 1000);
     m_dialog->setMinimumWidth(420);
-    m_dialog->setAutoReset(false);
-    m_dialog->setAutoClose(false);
     m_dialog->setValue(0);
 }
 

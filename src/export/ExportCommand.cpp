@@ -5,6 +5,7 @@
 #include "localisation/TextCatalogue.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
+#include "toolkit/ProgressSetUp.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -63,14 +64,9 @@ std::optional<QString> AskFileName(QWidget* parent) {
 // it with nothing written. Returns false when cancelled.
 bool ExportWithProgress(TDataExportASCII& exporter, QWidget* parent, int delayMs) {
     QProgressDialog progress(parent);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowTitle(LocalText("Export.Title", "Data eksport"));
+    SetUpProgress(progress, QStringLiteral("ExportProgress"), LocalText("Export.Title", "Data eksport"),
+                  LocalText("Export.Cancel", "Annuller"), delayMs);
     progress.setLabelText(LocalText("Export.Writing", "Genstandene skrives til filen ..."));
-    progress.setCancelButtonText(LocalText("Export.Cancel", "Annuller"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(delayMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
     progress.setValue(0);
     exporter.SetProgress([&](int done, int total) {
         progress.setMaximum(std::max(total, 1));

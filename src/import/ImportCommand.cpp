@@ -11,6 +11,7 @@
 #include "store/Table.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ErrorDisplay.h"
+#include "toolkit/ProgressSetUp.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -55,14 +56,9 @@ TImportSession MakeSession(const TImportSetup& setup, const QString& fileName) {
 TImportResult WriteRows(const TImportSetup& setup, const std::vector<TImportRow>& rows, bool duplicates,
                         QWidget* parent) {
     QProgressDialog progress(parent);
-    progress.setObjectName(QStringLiteral("ImportProgress"));
-    progress.setWindowTitle(LocalText("Import.Title", "Data import"));
+    SetUpProgress(progress, QStringLiteral("ImportProgress"), LocalText("Import.Title", "Data import"),
+                  LocalText("Import.Cancel", "Annuller"), 300);
     progress.setLabelText(LocalText("Import.Writing", "Genstandene skrives i registeret ..."));
-    progress.setCancelButtonText(LocalText("Import.Cancel", "Annuller"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
     TImportWriter writer(*setup.Items, *setup.Counter);
     return writer.Write(rows, duplicates, [&](int done, int total) {
         progress.setMaximum(total);

@@ -1,6 +1,7 @@
 #include "ListLayoutProgress.h"
 
 #include "localisation/TextCatalogue.h"
+#include "toolkit/ProgressSetUp.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -11,14 +12,10 @@ int TListLayoutProgress::ShowAfterMs = 500;
 
 TListLayoutProgress::TListLayoutProgress(QWidget* parent)
     : m_parent(parent), m_dialog(std::make_unique<QProgressDialog>(parent)) {
-    m_dialog->setObjectName(QStringLiteral("ListLayoutProgress"));
-    m_dialog->setWindowTitle(LocalText("ListReport.Title", "Udskriv liste"));
-    m_dialog->setWindowModality(Qt::WindowModal);
-    m_dialog->setCancelButtonText(LocalText("ListReport.Cancel", "Annuller"));
-    m_dialog->setMinimumDuration(ShowAfterMs);
+    SetUpProgress(*m_dialog, QStringLiteral("ListLayoutProgress"),
+                  LocalText("ListReport.Title", "Udskriv liste"), LocalText("ListReport.Cancel", "Annuller"),
+                  ShowAfterMs);
     m_dialog->setMinimumWidth(380);
-    m_dialog->setAutoReset(false);
-    m_dialog->setAutoClose(false);
     m_dialog->setLabelText(Line(0, 0));
 }
 
