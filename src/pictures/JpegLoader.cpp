@@ -216,8 +216,9 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
     jpeg_start_decompress(&cinfo);
 
     // A region: only its columns go through the inverse DCT and colour conversion, the rows above it
-    // are skipped and those below are never read. A margin keeps the smoothing of chroma at the cut
-    // edges as in a whole decode.
+    // are skipped and those below are never read. A margin keeps the pixels at the cut edges as in a
+    // whole decode: upsampling reads a component's next sample, and the block smoothing of a
+    // progressive file cut short reads two blocks on each side, which libjpeg does not look past a cut.
     JDIMENSION firstRow = 0;
     JDIMENSION endRow = cinfo.output_height;
     if (!decoder.region.isEmpty()) {
@@ -226,7 +227,20 @@ bool Decode(TDecoder& decoder, const uchar* data, unsigned long size) {
         if (decoder.wanted.isEmpty()) {
             return true;
         }
-        const QRect margin = decoder.wanted.adjusted(-16, -16, 16, 16) & QRect(QPoint(0, 0), stored);
+        constexpr int SamplesBeyond = 2 * DCTSIZE + 1;
+        int marginX = SamplesBeyond;
+        int marginY = SamplesBeyond;
+        for (int c = 0; c < cinfo.num_components; ++c) {
+            const jpeg_component_info& component = cinfo.comp_info[c];
+            marginX =
+                std::max(marginX, (SamplesBeyond * cinfo.max_h_samp_factor + component.h_samp_factor - 1) /
+                                      component.h_samp_factor);
+            marginY =
+                std::max(marginY, (SamplesBeyond * cinfo.max_v_samp_factor + component.v_samp_factor - 1) /
+                                      component.v_samp_factor);
+        }
+        const QRect margin =
+            decoder.wanted.adjusted(-marginX, -marginY, marginX, marginY) & QRect(QPoint(0, 0), stored);
         JDIMENSION x = static_cast<JDIMENSION>(margin.x());
         JDIMENSION width = static_cast<JDIMENSION>(margin.width());
         jpeg_crop_scanline(&cinfo, &x, &width);

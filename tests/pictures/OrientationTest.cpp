@@ -4,6 +4,8 @@
 #include "TestRegistry.h"
 #include "pictures/JpegLoader.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -218,6 +220,42 @@ private slots:
         const QImage whole = LoadJpeg(path);
         const TJpegPart part = LoadJpegPart(path, region, {});
         QCOMPARE(part.Upright, whole.size());
+        const QRect inside = region & whole.rect();
+        QCOMPARE(part.Image.size(), inside.size());
+        QCOMPARE(part.Image, whole.copy(inside));
+    }
+
+    // A progressive file cut short is smoothed block by block from its neighbours' coefficients: a
+    // region decoded on its own, cut anywhere, still has the whole decode's pixels.
+    void regionOfProgressiveFileCutShort_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QRect>("region");
+        QTest::newRow("right edge, one column") << 1 << QRect(299, 0, 1, 200);
+        QTest::newRow("a strip inside") << 1 << QRect(141, 37, 23, 101);
+        QTest::newRow("turned half round, near the top") << 3 << QRect(0, 5, 1, 31);
+        QTest::newRow("turned a quarter, inside") << 6 << QRect(61, 97, 45, 38);
+    }
+    void regionOfProgressiveFileCutShort() {
+        QFETCH(int, orientation);
+        QFETCH(QRect, region);
+        QByteArray progressive;
+        QBuffer buffer(&progressive);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        writer.setQuality(85);
+        QVERIFY2(writer.write(Detailed(300, 200)), qPrintable(writer.errorString()));
+        // The first two scans only (every DC coefficient, the first luma AC ones), then the end.
+        qsizetype third = -1;
+        for (int scan = 0; scan < 3; ++scan) {
+            third = progressive.indexOf(QByteArray("\xFF\xDA", 2), third + 1);
+            QVERIFY(third > 0);
+        }
+        progressive.truncate(third);
+        progressive.append(QByteArray("\xFF\xD9", 2));
+        const QString path =
+            Write(QStringLiteral("cut.jpg"), WithSegment(progressive, ExifSegment(orientation, false)));
+        const QImage whole = LoadJpeg(path);
+        const TJpegPart part = LoadJpegPart(path, region, {});
         const QRect inside = region & whole.rect();
         QCOMPARE(part.Image.size(), inside.size());
         QCOMPARE(part.Image, whole.copy(inside));
