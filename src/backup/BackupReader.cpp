@@ -211,13 +211,13 @@ void TBackupReader::CheckTables(const QString& folder, const TBackupManifest& ma
             Refuse(BackupText("Backup.TableField", "tabellen \"%1\" mangler feltet %2").arg(file, missing));
         }
     }
+    const QString dataPrefix = Schema::DataFolder + QLatin1Char('/');
     for (const TBackupManifest::TEntry& entry : manifest.Files) {
         const QString path = QDir(folder).filePath(entry.Path);
         const bool checked = std::any_of(required.begin(), required.end(), [&](const auto& table) {
-            return entry.Path == Schema::DataFolder + QLatin1Char('/') + table.first;
+            return entry.Path == dataPrefix + table.first;
         });
-        if (!checked && entry.Path.startsWith(Schema::DataFolder + QLatin1Char('/')) &&
-            TableFiles::IsTableFile(path)) {
+        if (!checked && entry.Path.startsWith(dataPrefix) && TableFiles::IsTableFile(path)) {
             if (const QString problem = TableFiles::IntegrityProblem(path); !problem.isEmpty()) {
                 Refuse(BackupText("Backup.TableDamaged", "tabellen \"%1\" er beskadiget: %2")
                            .arg(QFileInfo(path).fileName(), problem));

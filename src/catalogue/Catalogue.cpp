@@ -220,7 +220,7 @@ QStringList Catalogue::JumpLabels(const TCategory& category) {
 QStringList Catalogue::ListCaptions(const QString& kategori) {
     for (const TLabelSet& set : ListSets) {
         const TCategory* category = FindByPage(QLatin1String(set.Page));
-        if (category && kategori == QString::fromUtf8(category->Values[0])) {
+        if (category && kategori == CategoryValue(*category, -1)) {
             return Texts(set.Labels);
         }
     }

@@ -412,7 +412,7 @@ void TForm1::FormShow() {
     ui->Help1->setToolTip(HelpFile());
     m_dataHome = QDir::current().absolutePath() + QLatin1Char('/'); // the tables' "Data" is relative to it
     const TFieldFilter firstPage(ItemField::Kategori,
-                                 QString::fromUtf8(Catalogue::Categories().front().Values[0]));
+                                 Catalogue::CategoryValue(Catalogue::Categories().front(), -1));
     m_register.Open(firstPage); // reads the first page's keys only, not the whole register's
     m_pictureArea->SetFitToFrame(m_register.ProgramSettings().Value(QStringLiteral("Pictures.FitToFrame")) ==
                                  QStringLiteral("1"));
